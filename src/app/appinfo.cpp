@@ -1,0 +1,15 @@
+#include "app/appinfo.h"
+
+#include "app/services.h"
+
+namespace AppInfo {
+QString versionszeile(int major, int minor, int revision)
+{
+    return QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision);
+}
+
+QString anwendungsverzeichnis() { return Services::appDirectory().path(); }
+QString einstellungsdatei() { return anwendungsverzeichnis() + QLatin1String("/Kreidolin.ini"); }
+QString highscoredatei() { return anwendungsverzeichnis() + QLatin1String("/highscore.dtt"); }
+QString standardDatenbank() { return anwendungsverzeichnis() + QLatin1String("/Fragen.mdb"); }
+}

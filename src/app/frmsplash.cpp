@@ -1,0 +1,8 @@
+#include "app/frmsplash.h"
+
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral(""));
+}

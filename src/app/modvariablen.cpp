@@ -1,0 +1,6 @@
+#include "app/modvariablen.h"
+
+#include "store/connection.h"
+
+std::shared_ptr<Connection> Verbindung;
+QString DatenbankPfad;

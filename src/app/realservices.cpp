@@ -1,0 +1,96 @@
+#include "app/realservices.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QUrl>
+
+QMessageBox::StandardButton RealMessageBoxes::zeige(QWidget *parent, const Meldung &meldung)
+{
+    QString text = meldung.text;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(meldung.symbol, meldung.titel, text, meldung.knoepfe, parent);
+    if (meldung.vorgabe != QMessageBox::NoButton)
+        box.setDefaultButton(meldung.vorgabe);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    if (clicked != QMessageBox::NoButton)
+        return clicked;
+    // Closed by Escape or the close box: the safe answer.
+    if (meldung.knoepfe.testFlag(QMessageBox::No))
+        return QMessageBox::No;
+    return QMessageBox::Ok;
+}
+
+void RealRandomNumbers::seedFromClock()
+{
+    m_engine.seed(static_cast<std::mt19937::result_type>(QDateTime::currentMSecsSinceEpoch()));
+}
+
+float RealRandomNumbers::next()
+{
+    // 24 random bits scaled by 2^-24: every value is exact in a float and
+    // the largest is 1 - 2^-24, so a draw never rounds up to 1.
+    return static_cast<float>(m_engine() >> 8) * (1.0f / 16777216.0f);
+}
+
+QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), directory, filter);
+}
+
+bool RealUrlOpener::open(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+namespace {
+bool canWriteInto(const QString &dir)
+{
+    QTemporaryFile probe(dir + QLatin1String("/.kreidolin-probe-XXXXXX"));
+    return probe.open();
+}
+}
+
+RealAppDirectory::RealAppDirectory()
+    : RealAppDirectory(QCoreApplication::applicationDirPath())
+{
+}
+
+RealAppDirectory::RealAppDirectory(const QString &programDir)
+{
+    if (canWriteInto(programDir)) {
+        m_path = programDir;
+        return;
+    }
+    m_path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QLatin1String("/kreidolin");
+    QDir().mkpath(m_path);
+    const QString copy = m_path + QLatin1String("/Fragen.mdb");
+    const QString original = programDir + QLatin1String("/Fragen.mdb");
+    if (!QFileInfo::exists(copy) && QFileInfo::exists(original)) {
+        QFile::copy(original, copy);
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+    }
+}
+
+void installRealServices()
+{
+    static RealMessageBoxes messages;
+    static RealRandomNumbers random;
+    static RealFileDialogs fileDialogs;
+    static RealUrlOpener urls;
+    static RealAppDirectory appDirectory;
+    Services::setMessages(&messages);
+    Services::setRandom(&random);
+    Services::setFileDialogs(&fileDialogs);
+    Services::setUrls(&urls);
+    Services::setAppDirectory(&appDirectory);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QUrl;
+class QWidget;
+
+// One modal message box as the program asks for it. Texts of several lines
+// are joined with CR LF, as the program has always written them.
+struct Meldung {
+    QString titel;
+    QString text;
+    QMessageBox::StandardButtons knoepfe = QMessageBox::Ok;
+    QMessageBox::StandardButton vorgabe = QMessageBox::NoButton;
+    QMessageBox::Icon symbol = QMessageBox::NoIcon;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows the box modally and returns the button that closed it.
+    virtual QMessageBox::StandardButton zeige(QWidget *parent, const Meldung &meldung) = 0;
+};
+
+class RandomNumbers {
+public:
+    virtual ~RandomNumbers() = default;
+    virtual void seedFromClock() = 0;
+    // Uniform in [0, 1); never 1.
+    virtual float next() = 0;
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Returns the chosen file's full path, or an empty string when cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &directory, const QString &filter) = 0;
+};
+
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual bool open(const QUrl &url) = 0;
+};
+
+class AppDirectory {
+public:
+    virtual ~AppDirectory() = default;
+    // The folder that holds Kreidolin.ini, highscore.dtt and the default Fragen.mdb.
+    virtual QString path() const = 0;
+};
+
+// The services every window uses. main() installs the real ones; tests and
+// benchmarks install their own. The objects are not owned.
+namespace Services {
+MessageBoxes &messages();
+RandomNumbers &random();
+FileDialogs &fileDialogs();
+UrlOpener &urls();
+const AppDirectory &appDirectory();
+int splashIntervalMs();
+
+void setMessages(MessageBoxes *service);
+void setRandom(RandomNumbers *service);
+void setFileDialogs(FileDialogs *service);
+void setUrls(UrlOpener *service);
+void setAppDirectory(AppDirectory *service);
+void setSplashIntervalMs(int ms);
+
+// Shortcut for the common case of a box with an OK button only.
+QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text);
+}

@@ -1,0 +1,7 @@
+#include "game/form2.h"
+
+Form2::Form2(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form2"));
+}

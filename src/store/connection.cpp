@@ -1,0 +1,270 @@
+#include "store/connection.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace {
+const QString kPrefix = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
+const QString kSuffix = QStringLiteral(";Persist Security Info=False");
+
+QString quoteIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString nichtLesbar(const QString &path)
+{
+    return QStringLiteral("Die Datei %1 ist keine Fragendatenbank.").arg(path);
+}
+
+// The column's declared type decides how a text is stored: a whole-number
+// column takes only whole numbers.
+StoreError convert(const QString &column, const QString &declaredType, const QVariant &value, QVariant &out)
+{
+    out = value;
+    if (!declaredType.contains(QLatin1String("INT"), Qt::CaseInsensitive) || value.isNull()
+        || value.typeId() != QMetaType::QString)
+        return {};
+    static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]{1,18}$"));
+    const QString text = value.toString();
+    if (!whole.match(text).hasMatch())
+        return StoreError(QStringLiteral("Der Wert \"%1\" passt nicht in die Spalte %2: erwartet wird eine ganze Zahl.")
+                              .arg(text, column));
+    out = QVariant(text.toLongLong());
+    return {};
+}
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    if (!m_sqlName.isEmpty()) {
+        QSqlDatabase::database(m_sqlName, false).close();
+        QSqlDatabase::removeDatabase(m_sqlName);
+    }
+}
+
+QString Connection::connectionStringFor(const QString &path)
+{
+    return kPrefix + path + kSuffix;
+}
+
+QString Connection::dataSource(const QString &connectionString)
+{
+    static const QString key = QStringLiteral("Data Source=");
+    const qsizetype start = connectionString.indexOf(key, 0, Qt::CaseInsensitive);
+    if (start < 0)
+        return {};
+    const qsizetype from = start + key.size();
+    // The path is put in unquoted, so it may itself hold ";": the known tail
+    // is cut off first, and only otherwise the text up to the last ";".
+    if (connectionString.endsWith(kSuffix, Qt::CaseInsensitive) && from <= connectionString.size() - kSuffix.size())
+        return connectionString.mid(from, connectionString.size() - kSuffix.size() - from);
+    const qsizetype end = connectionString.lastIndexOf(QLatin1Char(';'));
+    return end > from ? connectionString.mid(from, end - from) : connectionString.mid(from);
+}
+
+Connection::Kind Connection::kindOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Kind::Unknown;
+    const QByteArray head = file.read(32);
+    if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return Kind::Sqlite;
+    if (head.size() >= 19 && head.mid(4, 15) == QByteArray("Standard Jet DB"))
+        return Kind::Jet;
+    return Kind::Unknown;
+}
+
+StoreError Connection::open()
+{
+    m_open = false;
+    m_path = dataSource(m_connectionString);
+    const QFileInfo info(m_path);
+    if (m_path.isEmpty() || !info.exists())
+        return StoreError(QStringLiteral("Die Datei %1 existiert nicht.").arg(m_path));
+    if (!info.isFile())
+        return StoreError(nichtLesbar(m_path));
+    m_kind = kindOf(m_path);
+    if (m_kind == Kind::Unknown)
+        return StoreError(nichtLesbar(m_path));
+    if (m_kind == Kind::Jet)
+        return StoreError(QStringLiteral("Die Datei %1 ist eine Access-Datenbank; diese Art wird nicht gelesen.")
+                              .arg(m_path));
+
+    static QAtomicInt counter;
+    m_sqlName = QStringLiteral("kreidolin-%1").arg(counter.fetchAndAddRelaxed(1));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_sqlName);
+    if (!db.isValid())
+        return StoreError(QStringLiteral("Der SQLite-Treiber fehlt."));
+    // mode=rw: an existing file only, never a new one.
+    QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!db.open())
+        return StoreError(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
+                              .arg(m_path, db.lastError().text()));
+    m_open = true;
+    return {};
+}
+
+StoreError Connection::readTable(const QString &table, TableData &out, int maxRows) const
+{
+    out = TableData();
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    out.writable = query.exec(QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(table)));
+    if (!out.writable && !query.exec(QStringLiteral("SELECT NULL, * FROM %1").arg(quoteIdentifier(table)))) {
+        const QString reason = query.lastError().text();
+        if (reason.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
+            return StoreError(QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(m_path, table));
+        return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
+                              .arg(table, m_path, reason));
+    }
+    const QSqlRecord record = query.record();
+    const int columnCount = record.count() - 1;
+    for (int i = 1; i <= columnCount; ++i)
+        out.columns << record.fieldName(i);
+
+    QSqlQuery info(db);
+    if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) {
+        while (info.next())
+            out.declaredTypes << info.value(2).toString();
+    }
+    while (out.declaredTypes.size() < columnCount)
+        out.declaredTypes << QString();
+
+    while (query.next()) {
+        if (out.rows.size() >= maxRows)
+            return StoreError(QStringLiteral("Die Tabelle %1 hat mehr als %2 Zeilen.").arg(table).arg(maxRows));
+        TableRow row;
+        row.rowId = query.value(0).toLongLong();
+        row.values.reserve(columnCount);
+        for (int i = 1; i <= columnCount; ++i)
+            row.values.append(query.value(i));
+        out.rows.append(std::move(row));
+    }
+    if (query.lastError().isValid())
+        return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
+                              .arg(table, m_path, query.lastError().text()));
+    return {};
+}
+
+namespace {
+StoreError convertAll(const Connection &, const QString &table, const QStringList &columns,
+                      const QVector<QVariant> &values, const QSqlDatabase &db, QVector<QVariant> &out)
+{
+    QStringList names, types;
+    QSqlQuery info(db);
+    if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) {
+        while (info.next()) {
+            names << info.value(1).toString();
+            types << info.value(2).toString();
+        }
+    }
+    out.resize(values.size());
+    for (int i = 0; i < values.size(); ++i) {
+        QString type;
+        for (int c = 0; c < names.size(); ++c) {
+            if (names[c].compare(columns[i], Qt::CaseInsensitive) == 0)
+                type = types[c];
+        }
+        if (const StoreError e = convert(columns[i], type, values[i], out[i]))
+            return e;
+    }
+    return {};
+}
+
+StoreError writeError(const QString &path, const QSqlQuery &query)
+{
+    return StoreError(QStringLiteral("Die Datenbank %1 hat die Änderung abgelehnt: %2")
+                          .arg(path, query.lastError().text()));
+}
+}
+
+StoreError Connection::insertRow(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
+                                 TableRow &stored) const
+{
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
+    QVector<QVariant> converted;
+    if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
+        return e;
+    QStringList quoted, marks;
+    for (const QString &c : columns) {
+        quoted << quoteIdentifier(c);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoteIdentifier(table), quoted.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    for (const QVariant &v : converted)
+        query.addBindValue(v);
+    if (!query.exec())
+        return writeError(m_path, query);
+    const qint64 rowId = query.lastInsertId().toLongLong();
+    QSqlQuery reread(db);
+    reread.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table)));
+    reread.addBindValue(rowId);
+    if (!reread.exec() || !reread.next())
+        return writeError(m_path, reread);
+    stored.rowId = rowId;
+    stored.values.clear();
+    for (int i = 0; i < reread.record().count(); ++i)
+        stored.values.append(reread.value(i));
+    return {};
+}
+
+StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStringList &columns,
+                                 const QVector<QVariant> &values) const
+{
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
+    QVector<QVariant> converted;
+    if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
+        return e;
+    QStringList sets;
+    for (const QString &c : columns)
+        sets << quoteIdentifier(c) + QStringLiteral(" = ?");
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                      .arg(quoteIdentifier(table), sets.join(QLatin1Char(','))));
+    for (const QVariant &v : converted)
+        query.addBindValue(v);
+    query.addBindValue(rowId);
+    if (!query.exec())
+        return writeError(m_path, query);
+    if (query.numRowsAffected() != 1)
+        return StoreError(QStringLiteral("Die Frage steht nicht mehr in der Datenbank %1; "
+                                         "sie wurde inzwischen gelöscht.").arg(m_path));
+    return {};
+}
+
+StoreError Connection::deleteRow(const QString &table, qint64 rowId) const
+{
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    QSqlQuery query(QSqlDatabase::database(m_sqlName, false));
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table)));
+    query.addBindValue(rowId);
+    if (!query.exec())
+        return writeError(m_path, query);
+    return {};
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "store/storeerror.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// One row of a table as the program holds it in memory. rowId addresses the
+// row in the file (0 for a row that is not stored yet).
+struct TableRow {
+    qint64 rowId = 0;
+    QVector<QVariant> values;
+};
+
+struct TableData {
+    QStringList columns;       // in table order
+    QStringList declaredTypes; // as the table declares them, may be empty
+    QVector<TableRow> rows;
+    bool writable = false;     // rows can be addressed for update and delete
+};
+
+// A connection to one question database, named by a connection string of the
+// form "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security
+// Info=False". The file's kind is told by its bytes, not its name.
+class Connection {
+public:
+    enum class CursorLocation { Server, Client };
+    enum class Kind { Unknown, Sqlite, Jet };
+
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    static QString connectionStringFor(const QString &path);
+    // The path between "Data Source=" and the string's last ";".
+    static QString dataSource(const QString &connectionString);
+    static Kind kindOf(const QString &path);
+
+    void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
+    QString connectionString() const { return m_connectionString; }
+    void setCursorLocation(CursorLocation location) { m_cursorLocation = location; }
+    CursorLocation cursorLocation() const { return m_cursorLocation; }
+
+    // Opens the database the connection string names. Never creates a file.
+    StoreError open();
+    bool isOpen() const { return m_open; }
+    QString path() const { return m_path; }
+    Kind kind() const { return m_kind; }
+
+    // Reads a whole table. More than maxRows rows is an error.
+    StoreError readTable(const QString &table, TableData &out, int maxRows) const;
+    // Writes go to the file at once. values are the columns to set, by name.
+    StoreError insertRow(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
+                         TableRow &stored) const;
+    StoreError updateRow(const QString &table, qint64 rowId, const QStringList &columns,
+                         const QVector<QVariant> &values) const;
+    StoreError deleteRow(const QString &table, qint64 rowId) const;
+
+private:
+    QString m_connectionString;
+    CursorLocation m_cursorLocation = CursorLocation::Server;
+    QString m_path;
+    QString m_sqlName;
+    Kind m_kind = Kind::Unknown;
+    bool m_open = false;
+};

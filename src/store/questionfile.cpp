@@ -1,0 +1,71 @@
+#include "store/questionfile.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <filesystem>
+
+namespace {
+StoreError fehler(const QString &pfad, const QString &grund)
+{
+    return StoreError(QStringLiteral("Die Fragendatenbank %1 kann nicht geschrieben werden: %2").arg(pfad, grund));
+}
+
+StoreError schreibeInto(const QString &name, const QString &datei, const QString &pfad,
+                        const QVector<FrageZeile> &zeilen)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(datei);
+    if (!db.open())
+        return fehler(pfad, db.lastError().text());
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, "
+                               "Stufe INTEGER, ID INTEGER PRIMARY KEY AUTOINCREMENT)")))
+        return fehler(pfad, q.lastError().text());
+    if (!db.transaction())
+        return fehler(pfad, db.lastError().text());
+    q.prepare(QStringLiteral("INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe, ID) "
+                             "VALUES (?, ?, ?, ?, ?, ?)"));
+    for (const FrageZeile &z : zeilen) {
+        q.addBindValue(z.frage);
+        q.addBindValue(z.loesung);
+        q.addBindValue(z.antwort1);
+        q.addBindValue(z.antwort2);
+        q.addBindValue(z.stufe);
+        q.addBindValue(z.id);
+        if (!q.exec()) {
+            const QString grund = q.lastError().text();
+            db.rollback();
+            return fehler(pfad, grund);
+        }
+    }
+    if (!db.commit())
+        return fehler(pfad, db.lastError().text());
+    return {};
+}
+}
+
+namespace QuestionFile {
+StoreError erzeuge(const QString &pfad, const QVector<FrageZeile> &zeilen)
+{
+    static QAtomicInt counter;
+    const QString name = QStringLiteral("kreidolin-neu-%1").arg(counter.fetchAndAddRelaxed(1));
+    const QString temp = pfad + QStringLiteral(".neu");
+    QFile::remove(temp);
+    StoreError e = schreibeInto(name, temp, pfad, zeilen);
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+    if (!e) {
+        // Replaces the target in one step where the system allows it.
+        std::error_code ec;
+        std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(pfad).toStdString(), ec);
+        if (ec)
+            e = fehler(pfad, QString::fromStdString(ec.message()));
+    }
+    QFile::remove(temp);
+    return e;
+}
+}

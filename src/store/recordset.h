@@ -1,0 +1,120 @@
+#pragma once
+
+#include "store/connection.h"
+#include "store/storeerror.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+// The rows of the question table with one current row, after the manner of
+// a database cursor. All rows are held in memory once opened, so moves and
+// reads cost the same whatever the table's size; writes go straight to the
+// file through the connection.
+class Recordset : public QObject {
+    Q_OBJECT
+public:
+    enum class CursorType { Keyset, Static };
+    enum class LockType { ReadOnly, Optimistic };
+
+    // The game cannot count more rows than this.
+    static constexpr int kMaxRows = 32767;
+
+    explicit Recordset(QObject *parent = nullptr);
+    ~Recordset() override;
+
+    // The game's way: set the properties, then open().
+    void setActiveConnection(std::shared_ptr<Connection> connection) { m_connection = std::move(connection); }
+    void setCursorType(CursorType type) { m_cursorType = type; }
+    void setLockType(LockType type) { m_lockType = type; }
+    void setSource(const QString &source) { m_source = source; }
+    void setMaxRecords(int maxRows) { m_maxRows = maxRows; }
+    StoreError open();
+    // The editor's way: everything as arguments.
+    StoreError open(const QString &source, std::shared_ptr<Connection> connection, CursorType cursorType,
+                    LockType lockType);
+
+    bool isOpen() const { return m_open; }
+    const std::shared_ptr<Connection> &activeConnection() const { return m_connection; }
+    QString tableName() const { return m_table; }
+    bool isReadOnly() const { return m_lockType == LockType::ReadOnly; }
+
+    int recordCount() const { return m_open ? static_cast<int>(m_rows.size()) : 0; }
+    // 1-based position of the current row; below 1 when there is none.
+    int absolutePosition() const { return hasCurrent() ? m_pos + 1 : -1; }
+    bool hasCurrent() const { return m_open && m_pos >= 0 && m_pos < m_rows.size(); }
+    bool isBof() const { return !m_open || m_pos < 0 || m_rows.isEmpty(); }
+    bool isEof() const { return !m_open || m_pos >= m_rows.size() || m_rows.isEmpty(); }
+
+    StoreError moveFirst();
+    StoreError moveLast();
+    StoreError moveNext();
+    StoreError movePrevious();
+    // n rows on from the current row.
+    StoreError move(int n);
+    // Makes the row with the 0-based index current (the grid's way).
+    StoreError setCurrentIndex(int index);
+    int currentIndex() const { return hasCurrent() ? m_pos : -1; }
+
+    int fieldCount() const { return static_cast<int>(m_columns.size()); }
+    QString fieldName(int position) const { return m_columns.value(position); }
+    // Without regard to case; -1 when there is no such column.
+    int fieldIndex(const QString &name) const;
+    QVariant value(const QString &name, StoreError *error = nullptr) const;
+    QVariant value(int position, StoreError *error = nullptr) const;
+    // The stored value of any row, for the grid.
+    QVariant valueAt(int row, int position) const;
+
+    // Editing: values are held for the current row until update().
+    StoreError setValue(const QString &name, const QVariant &value);
+    StoreError addNew();
+    StoreError update();
+    void cancelUpdate();
+    StoreError deleteCurrent();
+    bool isNewRecord() const { return m_newRow >= 0; }
+    bool hasPendingChanges() const { return !m_pending.isEmpty(); }
+
+    // The property of target (a label's "text") always shows the column of
+    // the current row.
+    StoreError bind(QObject *target, const QString &column, const char *property = "text");
+
+Q_SIGNALS:
+    // After every change of the current row: open, moves, addNew, delete.
+    void moveComplete();
+    void reset();
+    void rowInserted(int index);
+    void rowRemoved(int index);
+    void rowChanged(int index);
+
+private:
+    StoreError load();
+    StoreError moveTo(int index);
+    StoreError notOpen() const;
+    StoreError readOnly() const;
+    void discardNewRow();
+    void afterMove();
+
+    struct Binding {
+        QPointer<QObject> target;
+        QByteArray property;
+        int column;
+    };
+
+    std::shared_ptr<Connection> m_connection;
+    CursorType m_cursorType = CursorType::Keyset;
+    LockType m_lockType = LockType::ReadOnly;
+    QString m_source;
+    QString m_table;
+    int m_maxRows = 1 << 30;
+    bool m_open = false;
+    bool m_writable = false;
+
+    QStringList m_columns;
+    QStringList m_declaredTypes;
+    QVector<TableRow> m_rows;
+    int m_pos = -1;
+    int m_newRow = -1;
+    QVector<QPair<int, QVariant>> m_pending;
+    QVector<Binding> m_bindings;
+};

@@ -1,0 +1,89 @@
+#include "store/settingsfile.h"
+
+#include "app/appinfo.h"
+#include "app/modvariablen.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextCodec>
+
+namespace {
+constexpr char kBom[] = "\xEF\xBB\xBF";
+// A settings file holds one path; anything larger is not a settings file.
+constexpr qint64 kMaxLesen = 64 * 1024;
+
+QTextCodec *windows1252()
+{
+    static QTextCodec *codec = QTextCodec::codecForName("windows-1252");
+    return codec;
+}
+}
+
+namespace SettingsFile {
+std::optional<QString> ersteZeile(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return std::nullopt;
+    QByteArray line = bytes;
+    const qsizetype end = line.indexOf('\r');
+    const qsizetype lf = line.indexOf('\n');
+    qsizetype cut = end;
+    if (lf >= 0 && (cut < 0 || lf < cut))
+        cut = lf;
+    if (cut >= 0)
+        line.truncate(cut);
+    if (bytes.startsWith(kBom))
+        return QString::fromUtf8(line.mid(3));
+    return dekodiere(line);
+}
+
+QByteArray kodiere(const QString &text)
+{
+    QTextCodec *codec = windows1252();
+    if (codec && codec->canEncode(text))
+        return codec->fromUnicode(text);
+    return QByteArray(kBom) + text.toUtf8();
+}
+
+QString dekodiere(const QByteArray &bytes)
+{
+    if (bytes.startsWith(kBom))
+        return QString::fromUtf8(bytes.mid(3));
+    QTextCodec *codec = windows1252();
+    return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
+}
+
+std::optional<QString> lies(const QString &pfad)
+{
+    QFile file(pfad);
+    if (!QFileInfo(pfad).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Only the first line counts; a huge file is read no further than needed.
+    return ersteZeile(file.read(kMaxLesen));
+}
+
+StoreError schreibe(const QString &pfad, const QString &zeile)
+{
+    QSaveFile file(pfad);
+    if (!file.open(QIODevice::WriteOnly))
+        return StoreError(QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
+                              .arg(pfad, file.errorString()));
+    const QByteArray bytes = kodiere(zeile) + "\r\n";
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return StoreError(QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
+                              .arg(pfad, file.errorString()));
+    return {};
+}
+
+SpielPfad spielDatenbank()
+{
+    if (const auto zeile = lies(AppInfo::einstellungsdatei())) {
+        DatenbankPfad = *zeile;
+        if (!zeile->isEmpty())
+            return {*zeile, {}};
+    }
+    const QString standard = AppInfo::standardDatenbank();
+    return {standard, schreibe(AppInfo::einstellungsdatei(), standard)};
+}
+}

@@ -1,0 +1,8 @@
+#include "ui/form3.h"
+
+Form3::Form3(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Datenbank"));
+}

@@ -1,0 +1,8 @@
+#include "ui/form5.h"
+
+Form5::Form5(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Anleitung"));
+}

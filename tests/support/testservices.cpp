@@ -1,0 +1,173 @@
+#include "testservices.h"
+
+#include "app/modvariablen.h"
+#include "store/connection.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+#include <QProcess>
+
+#include <unistd.h>
+
+QMessageBox::StandardButton FakeMessageBoxes::zeige(QWidget *, const Meldung &meldung)
+{
+    gezeigt.append(meldung);
+    if (beimZeigen)
+        beimZeigen(meldung);
+    if (!antworten.isEmpty())
+        return antworten.takeFirst();
+    if (meldung.vorgabe != QMessageBox::NoButton)
+        return meldung.vorgabe;
+    for (int bit = 0; bit < 32; ++bit) {
+        const auto b = static_cast<QMessageBox::StandardButton>(1u << bit);
+        if (meldung.knoepfe.testFlag(b))
+            return b;
+    }
+    return QMessageBox::Ok;
+}
+
+QStringList FakeMessageBoxes::texte() const
+{
+    QStringList out;
+    for (const Meldung &m : gezeigt)
+        out << m.text;
+    return out;
+}
+
+QStringList FakeMessageBoxes::titel() const
+{
+    QStringList out;
+    for (const Meldung &m : gezeigt)
+        out << m.titel;
+    return out;
+}
+
+float FakeRandom::next()
+{
+    ++gezogen;
+    if (!werte.isEmpty())
+        return werte.takeFirst();
+    m_state = m_state * 1664525u + 1013904223u;
+    return static_cast<float>(m_state >> 8) * (1.0f / 16777216.0f);
+}
+
+QString FakeFileDialogs::openFileName(QWidget *, const QString &directory, const QString &filterText)
+{
+    verzeichnisse << directory;
+    filter << filterText;
+    return antworten.isEmpty() ? QString() : antworten.takeFirst();
+}
+
+TestUmgebung::TestUmgebung()
+{
+    anwendungsverzeichnis.setPath(m_dir.path());
+    Services::setMessages(&meldungen);
+    Services::setRandom(&zufall);
+    Services::setFileDialogs(&dateiDialoge);
+    Services::setUrls(&urls);
+    Services::setAppDirectory(&anwendungsverzeichnis);
+    DatenbankPfad.clear();
+}
+
+TestUmgebung::~TestUmgebung()
+{
+    schliesseAlleFenster();
+    Verbindung.reset();
+}
+
+QString TestUmgebung::kopiereStandardFragen()
+{
+    const QString ziel = datei(QStringLiteral("Fragen.mdb"));
+    QFile::remove(ziel);
+    if (!QFile::copy(QStringLiteral(KREIDOLIN_BUILT_FRAGEN), ziel))
+        qFatal("cannot copy the built Fragen.mdb");
+    QFile::setPermissions(ziel, QFile::permissions(ziel) | QFile::WriteOwner);
+    return ziel;
+}
+
+QString TestUmgebung::kopiereTestdatei(const QString &name, const QString &ziel)
+{
+    const QString pfad = datei(ziel.isEmpty() ? name : ziel);
+    QFile::remove(pfad);
+    if (!QFile::copy(QStringLiteral(KREIDOLIN_TEST_DATA "/") + name, pfad))
+        qFatal("cannot copy test data %s", qPrintable(name));
+    QFile::setPermissions(pfad, QFile::permissions(pfad) | QFile::WriteOwner);
+    return pfad;
+}
+
+QString TestUmgebung::erzeugeFragen(const QString &name, const QVector<FrageZeile> &zeilen)
+{
+    const QString pfad = datei(name);
+    if (const StoreError e = QuestionFile::erzeuge(pfad, zeilen))
+        qFatal("%s", qPrintable(e.text()));
+    return pfad;
+}
+
+QVector<FrageZeile> TestUmgebung::fragenJeStufe(int proStufe)
+{
+    QVector<FrageZeile> zeilen;
+    for (int stufe = 1; stufe <= 15; ++stufe) {
+        for (int n = 1; n <= proStufe; ++n) {
+            const QString s = QStringLiteral("S%1N%2").arg(stufe).arg(n);
+            zeilen.append({QStringLiteral("Frage ") + s, QStringLiteral("Lösung ") + s,
+                           QStringLiteral("Falsch1 ") + s, QStringLiteral("Falsch2 ") + s, stufe, QVariant()});
+        }
+    }
+    return zeilen;
+}
+
+void TestUmgebung::schreibeDatei(const QString &name, const QByteArray &bytes)
+{
+    QFile f(datei(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+}
+
+QByteArray TestUmgebung::liesDatei(const QString &name) const
+{
+    QFile f(datei(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void schliesseAlleFenster()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        w->close();
+        w->deleteLater();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+namespace {
+bool fuehreAus(const QString &programm, const QStringList &argumente)
+{
+    QProcess p;
+    p.start(programm, argumente);
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+}
+
+SchreibschutzOrdner::SchreibschutzOrdner(const QString &ordner)
+    : m_ordner(ordner)
+{
+    if (::geteuid() != 0) {
+        m_aktiv = QFile::setPermissions(ordner, QFile::ReadOwner | QFile::ExeOwner);
+        return;
+    }
+    if (fuehreAus(QStringLiteral("mount"), {QStringLiteral("--bind"), ordner, ordner})) {
+        m_mount = true;
+        m_aktiv = fuehreAus(QStringLiteral("mount"),
+                            {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), ordner});
+    }
+}
+
+SchreibschutzOrdner::~SchreibschutzOrdner()
+{
+    if (m_mount)
+        fuehreAus(QStringLiteral("umount"), {m_ordner});
+    else
+        QFile::setPermissions(m_ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}

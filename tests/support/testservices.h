@@ -1,0 +1,121 @@
+#pragma once
+
+#include "app/services.h"
+#include "store/questionfile.h"
+
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QVector>
+
+#include <functional>
+
+// Records every box and answers it without waiting: with the queued answers
+// first, then with the box's default button, else its first button.
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    QMessageBox::StandardButton zeige(QWidget *parent, const Meldung &meldung) override;
+
+    QVector<Meldung> gezeigt;
+    QList<QMessageBox::StandardButton> antworten;
+    // Runs while the box is "open", to look at the windows at that moment.
+    std::function<void(const Meldung &)> beimZeigen;
+
+    QStringList texte() const;
+    QStringList titel() const;
+};
+
+// Plays back queued numbers; when the queue is empty, a fixed sequence.
+class FakeRandom : public RandomNumbers {
+public:
+    void seedFromClock() override { ++seeds; }
+    float next() override;
+
+    QList<float> werte;
+    int seeds = 0;
+    int gezogen = 0;
+
+private:
+    quint32 m_state = 12345u;
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    QString openFileName(QWidget *parent, const QString &directory, const QString &filter) override;
+
+    QStringList antworten; // an empty string cancels
+    QStringList verzeichnisse;
+    QStringList filter;
+};
+
+class FakeUrlOpener : public UrlOpener {
+public:
+    bool open(const QUrl &url) override
+    {
+        geoeffnet << url;
+        return ergebnis;
+    }
+    QList<QUrl> geoeffnet;
+    bool ergebnis = true;
+};
+
+class FixedAppDirectory : public AppDirectory {
+public:
+    explicit FixedAppDirectory(QString path = QString()) : m_path(std::move(path)) {}
+    QString path() const override { return m_path; }
+    void setPath(const QString &path) { m_path = path; }
+
+private:
+    QString m_path;
+};
+
+// A fresh application directory in a temporary folder with all services
+// replaced by doubles; restores nothing, each test makes its own.
+class TestUmgebung {
+public:
+    TestUmgebung();
+    ~TestUmgebung();
+
+    QString verzeichnis() const { return m_dir.path(); }
+    QString datei(const QString &name) const { return m_dir.filePath(name); }
+
+    // Copies the program's built default collection into the folder as Fragen.mdb.
+    QString kopiereStandardFragen();
+    // Copies a file from tests/data into the folder.
+    QString kopiereTestdatei(const QString &name, const QString &ziel = QString());
+    // Writes a question database with the rows given.
+    QString erzeugeFragen(const QString &name, const QVector<FrageZeile> &zeilen);
+    // One question per level 1..15, n per level; texts say level and number.
+    static QVector<FrageZeile> fragenJeStufe(int proStufe = 1);
+
+    void schreibeDatei(const QString &name, const QByteArray &bytes);
+    QByteArray liesDatei(const QString &name) const;
+
+    FakeMessageBoxes meldungen;
+    FakeRandom zufall;
+    FakeFileDialogs dateiDialoge;
+    FakeUrlOpener urls;
+    FixedAppDirectory anwendungsverzeichnis;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Closes and deletes every top-level window, so the next test starts clean.
+void schliesseAlleFenster();
+
+// Makes a folder read-only for the lifetime of the object: by its
+// permissions for an ordinary user, by a read-only bind mount for root (who
+// may write anywhere otherwise). aktiv() is false where neither works.
+class SchreibschutzOrdner {
+public:
+    explicit SchreibschutzOrdner(const QString &ordner);
+    ~SchreibschutzOrdner();
+    bool aktiv() const { return m_aktiv; }
+
+private:
+    QString m_ordner;
+    bool m_aktiv = false;
+    bool m_mount = false;
+};
