@@ -8,7 +8,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlDriver>
 #include <QUrl>
+
+#include <sqlite3.h>
+
+#include <memory>
 
 namespace {
 const QString kPrefix = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
@@ -120,48 +125,77 @@ StoreError Connection::open()
     return {};
 }
 
+namespace {
+QVariant columnValue(sqlite3_stmt *stmt, int i)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, i));
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
+                                   sqlite3_column_bytes(stmt, i)));
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                          sqlite3_column_bytes(stmt, i)));
+    }
+}
+
+QString sqliteFehler(sqlite3 *handle)
+{
+    return QString::fromUtf8(sqlite3_errmsg(handle));
+}
+}
+
 StoreError Connection::readTable(const QString &table, TableData &out, int maxRows) const
 {
     out = TableData();
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    out.writable = query.exec(QStringLiteral("SELECT rowid, * FROM %1").arg(quoteIdentifier(table)));
-    if (!out.writable && !query.exec(QStringLiteral("SELECT NULL, * FROM %1").arg(quoteIdentifier(table)))) {
-        const QString reason = query.lastError().text();
+    // The whole table is read straight through SQLite's own interface: a
+    // game start reads every row, and the driver's generic path costs twice
+    // as much for the 32,767 rows the game allows.
+    const QVariant h = db.driver()->handle();
+    sqlite3 *handle = h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(h.data())
+                                                                            : nullptr;
+    if (!handle)
+        return StoreError(QStringLiteral("Die Datenbank %1 ist nicht geöffnet.").arg(m_path));
+
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray name = quoteIdentifier(table).toUtf8();
+    out.writable = sqlite3_prepare_v2(handle, "SELECT rowid, * FROM " + name, -1, &stmt, nullptr) == SQLITE_OK;
+    if (!out.writable && sqlite3_prepare_v2(handle, "SELECT NULL, * FROM " + name, -1, &stmt, nullptr) != SQLITE_OK) {
+        const QString reason = sqliteFehler(handle);
         if (reason.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
             return StoreError(QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(m_path, table));
         return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
                               .arg(table, m_path, reason));
     }
-    const QSqlRecord record = query.record();
-    const int columnCount = record.count() - 1;
-    for (int i = 1; i <= columnCount; ++i)
-        out.columns << record.fieldName(i);
-
-    QSqlQuery info(db);
-    if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) {
-        while (info.next())
-            out.declaredTypes << info.value(2).toString();
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
+    const int columnCount = sqlite3_column_count(stmt) - 1;
+    for (int i = 1; i <= columnCount; ++i) {
+        out.columns << QString::fromUtf8(sqlite3_column_name(stmt, i));
+        out.declaredTypes << QString::fromUtf8(sqlite3_column_decltype(stmt, i));
     }
-    while (out.declaredTypes.size() < columnCount)
-        out.declaredTypes << QString();
 
-    while (query.next()) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         if (out.rows.size() >= maxRows)
             return StoreError(QStringLiteral("Die Tabelle %1 hat mehr als %2 Zeilen.").arg(table).arg(maxRows));
         TableRow row;
-        row.rowId = query.value(0).toLongLong();
+        row.rowId = sqlite3_column_int64(stmt, 0);
         row.values.reserve(columnCount);
         for (int i = 1; i <= columnCount; ++i)
-            row.values.append(query.value(i));
+            row.values.append(columnValue(stmt, i));
         out.rows.append(std::move(row));
     }
-    if (query.lastError().isValid())
+    if (rc != SQLITE_DONE)
         return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
-                              .arg(table, m_path, query.lastError().text()));
+                              .arg(table, m_path, sqliteFehler(handle)));
     return {};
 }
 
