@@ -6,12 +6,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QTextCodec>
 
 namespace {
 constexpr char kBom[] = "\xEF\xBB\xBF";
 // A settings file holds one path; anything larger is not a settings file.
 constexpr qint64 kMaxLesen = 64 * 1024;
+
+// After our own byte order mark, a further U+FEFF belongs to the path.
+QString utf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 QTextCodec *windows1252()
 {
@@ -34,7 +42,7 @@ std::optional<QString> ersteZeile(const QByteArray &bytes)
     if (cut >= 0)
         line.truncate(cut);
     if (bytes.startsWith(kBom))
-        return QString::fromUtf8(line.mid(3));
+        return utf8(line.mid(3));
     return dekodiere(line);
 }
 
@@ -49,7 +57,7 @@ QByteArray kodiere(const QString &text)
 QString dekodiere(const QByteArray &bytes)
 {
     if (bytes.startsWith(kBom))
-        return QString::fromUtf8(bytes.mid(3));
+        return utf8(bytes.mid(3));
     QTextCodec *codec = windows1252();
     return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
 }
