@@ -185,8 +185,12 @@ void Form3::erzeugeSteuerelemente()
 
     // The frame's bold caption would pass on to everything in it; only its
     // labels are bold.
-    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6})
+    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6}) {
         setzeTextfarbe(label, Farben::hervorhebung());
+        // Captions sit at the top of their labels, so that labels of
+        // different heights on one line read level.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     for (QWidget *w : std::initializer_list<QWidget *>{txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe,
                                                         cmdNeu, cmdUebernehmen, cmdLoeschen, cmdRefresh})
         w->setFont(normal);
