@@ -1,10 +1,107 @@
 #pragma once
 
+#include "store/storeerror.h"
+
+#include <QVector>
 #include <QWidget>
 
-// Placeholder until the window is built.
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
+class QTableView;
+class QuestionGridModel;
+class Recordset;
+
+// The question editor "Datenbank": a teacher browses, adds, changes and
+// deletes the questions of the question database and chooses which database
+// file the program uses. The grid, the navigation bar and the edit fields
+// share one recordset and so one current question.
 class Form3 : public QWidget {
     Q_OBJECT
 public:
     explicit Form3(QWidget *parent = nullptr);
+    ~Form3() override;
+
+    // Sizes and lays out the window, reads the settings file and opens the
+    // database it names. Called by the window registry right after creation.
+    void Form_Load();
+
+    // The filter of the database dialog as the program has always written it.
+    static QString datenbankFilter();
+
+    // The editor's recordset (null before the first open) and whether the
+    // last open succeeded; for tests and for the windows that look on.
+    Recordset *recordset() const { return rec.get(); }
+    bool datenbankGeladen() const { return m_geladen; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void erzeugeSteuerelemente();
+    void setzeTabReihenfolge();
+    void wendeLayoutAn(bool beimLaden);
+
+    StoreError DatenbankOeffnen(const QString &pfad);
+    StoreError oeffneSchritte(const QString &pfad);
+    void bindeGrid();
+    StoreError richteSpaltenEin();
+    void zeigeZeileImGrid();
+
+    void Form_Activate();
+    void Form_Unload();
+    void cmd_browse_Click();
+    void cmdNavigation_Click(int Index);
+    void rec_MoveComplete();
+    void DataGrid1_MouseDown();
+    void DataGrid1_RowColChange(const QModelIndex &current);
+    void cmdRefresh_Click();
+    void cmdNeu_Click();
+    void cmdUebernehmen_Click();
+    void cmdLoeschen_Click();
+    void txtStufe_LostFocus();
+
+    QString positionsText() const;
+    bool verlasseStufenfeld(QWidget *knopf);
+    void meldung(const QString &text);
+
+    QLabel *Label6 = nullptr;
+    QLineEdit *txt_pfad = nullptr;
+    QPushButton *cmd_browse = nullptr;
+    QTableView *DataGrid1 = nullptr;
+    QVector<QPushButton *> cmdNavigation;
+    QLabel *lblNavi = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *txtFrage = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *txtLoesung = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtAntwort1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *txtAntwort2 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLineEdit *txtStufe = nullptr;
+    QPushButton *cmdNeu = nullptr;
+    QPushButton *cmdUebernehmen = nullptr;
+    QPushButton *cmdLoeschen = nullptr;
+    QPushButton *cmdRefresh = nullptr;
+    QLabel *lblstat = nullptr;
+
+    std::unique_ptr<Recordset> rec;
+    QuestionGridModel *m_gridModel = nullptr;
+    // The last open got as far as a usable table; only then do the buttons
+    // and the grid act on rec.
+    bool m_geladen = false;
+    // Set while the grid and rec bring each other into step, so that the
+    // one's move does not start the other's again.
+    bool m_synchron = false;
+    bool m_schliesst = false;
+    bool m_aktiviert = false;
 };
