@@ -19,7 +19,9 @@ namespace Schriften {
 inline QFont schrift(const QString &familie, double punkte, bool fett = false, bool kursiv = false,
                      bool unterstrichen = false)
 {
-    QFont f(familie);
+    // The free MS Sans Serif look-alike has no bold face; Tahoma, its
+    // successor, has one and keeps the metrics close.
+    QFont f(fett && familie == QLatin1String("MS Sans Serif") ? QStringLiteral("Tahoma") : familie);
     f.setPointSizeF(punkte);
     f.setBold(fett);
     f.setItalic(kursiv);
