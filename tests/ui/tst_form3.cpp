@@ -306,7 +306,7 @@ void TestForm3::entwurf()
 void TestForm3::fenstergroesse()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QCOMPARE(f->size(), Twips::innenGroesse(800, 600));
     QCOMPARE(f->minimumSize(), f->maximumSize());
@@ -393,7 +393,7 @@ void TestForm3::layoutFormeln()
 void TestForm3::layoutImFenster()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     Form3Layout::Plan entwurf = Form3Layout::entwurf();
     for (const char *name : {"Label1", "Label5"}) {
@@ -418,7 +418,7 @@ void TestForm3::layoutImFenster()
 void TestForm3::tabReihenfolge()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     const QStringList reihe = {"txt_pfad",         "cmd_browse",       "txtFrage",         "txtLoesung",
                                "txtAntwort1",      "txtAntwort2",      "txtStufe",         "cmdUebernehmen",
@@ -437,7 +437,7 @@ void TestForm3::tabReihenfolge()
 void TestForm3::navigationsBilder()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     const char *bilder[] = {"first", "previous", "next", "last"};
     for (int i = 0; i < 4; ++i) {
@@ -479,7 +479,7 @@ void TestForm3::laden()
     QFETCH(QString, datenbankPfad);
     TestUmgebung env;
     if (fall != QLatin1String("standardfehlt"))
-        env.kopiereStandardFragen();
+        env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QString andere = env.erzeugeFragen(QStringLiteral("andere.mdb"), ersteFragen(7));
     env.schreibeDatei(QStringLiteral("text.mdb"), "Frage;Loesung\r\n");
     env.schreibeDatei(QStringLiteral("access.mdb"), QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(2000, '\0'));
@@ -532,7 +532,7 @@ void TestForm3::laden()
 void TestForm3::oeffnenUndSpalten()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Verbindung.reset();
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(Verbindung);
@@ -725,7 +725,7 @@ void TestForm3::nullWertBleibt()
 void TestForm3::neueFrage()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(QTest::qWaitForWindowActive(f));
     klick(knopf(f, "cmdNeu"));
@@ -752,7 +752,7 @@ void TestForm3::neueFrage()
 void TestForm3::vollstaendigkeit()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(QTest::qWaitForWindowActive(f));
     QVERIFY(feld(f, "txtFrage")->hasFocus()); // where the window puts the cursor when it comes up
@@ -778,7 +778,7 @@ void TestForm3::vollstaendigkeit()
 void TestForm3::aendern()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(QTest::qWaitForWindowActive(f));
     klick(navi(f, 2));
@@ -820,7 +820,7 @@ void TestForm3::stufeNurGanzeZahl()
     QFETCH(QString, stufe);
     QFETCH(bool, neu);
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QVector<QStringList> vorher = zeilenInDatei(pfad);
     Form3 *f = Fenster::zeige<Form3>();
     if (neu) {
@@ -859,7 +859,7 @@ void TestForm3::stufeVerlassen()
     QFETCH(QString, text);
     QFETCH(bool, meldung);
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(QTest::qWaitForWindowActive(f));
     QLineEdit *stufe = feld(f, "txtStufe");
@@ -882,7 +882,7 @@ void TestForm3::stufeVerlassen()
 void TestForm3::stufeVerlassenSonderfaelle()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(QTest::qWaitForWindowActive(f));
     QLineEdit *stufe = feld(f, "txtStufe");
@@ -919,7 +919,7 @@ void TestForm3::stufeVerlassenSonderfaelle()
 void TestForm3::aktualisieren()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QVector<QStringList> vorher = zeilenInDatei(pfad);
     Form3 *f = Fenster::zeige<Form3>();
     feld(f, "txtFrage")->setText(QStringLiteral("nur getippt"));
@@ -937,7 +937,7 @@ void TestForm3::aktualisieren()
 void TestForm3::loeschenNein()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QVector<QStringList> vorher = zeilenInDatei(pfad);
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(QTest::qWaitForWindowActive(f));
@@ -960,7 +960,7 @@ void TestForm3::loeschenNein()
 void TestForm3::loeschenJa()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QVector<QStringList> vorher = zeilenInDatei(pfad);
     Form3 *f = Fenster::zeige<Form3>();
     klick(navi(f, 2));
@@ -1027,7 +1027,7 @@ void TestForm3::letzteFrageLoeschen()
 void TestForm3::neueFrageVerlassen()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QVector<QStringList> vorher = zeilenInDatei(pfad);
     Form3 *f = Fenster::zeige<Form3>();
 
@@ -1060,7 +1060,7 @@ void TestForm3::neueFrageVerlassen()
 void TestForm3::speicherFehlerNurLesen()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     schreibeEinstellung(env, pfad);
     const QVector<QStringList> vorher = zeilenInDatei(pfad);
     SchreibschutzOrdner schutz(env.verzeichnis());
@@ -1130,7 +1130,7 @@ void TestForm3::speicherFehlerSpalteLehntAb()
 void TestForm3::speicherFehlerZeileWeg()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     klick(navi(f, 2));
     // Someone else deletes the question shown.
@@ -1150,7 +1150,7 @@ void TestForm3::speicherFehlerZeileWeg()
 void TestForm3::dateiAuswahl()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     schreibeEinstellung(env, AppInfo::standardDatenbank());
     const QString andere = env.erzeugeFragen(QStringLiteral("Klasse 5 Erdkunde.mdb"), ersteFragen(7));
     Form3 *f = Fenster::zeige<Form3>();
@@ -1183,7 +1183,7 @@ void TestForm3::dateiAuswahl()
 void TestForm3::dateiAuswahlAbbrechen()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     klick(navi(f, 2));
     const QByteArray einstellung = env.liesDatei(QStringLiteral("Kreidolin.ini"));
@@ -1205,7 +1205,7 @@ void TestForm3::dateiAuswahlAbbrechen()
 void TestForm3::dateiAuswahlUnbrauchbar()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     env.schreibeDatei(QStringLiteral("notizen.mdb"), "keine Datenbank");
     Form3 *f = Fenster::zeige<Form3>();
     env.dateiDialoge.antworten << env.datei(QStringLiteral("notizen.mdb"));
@@ -1228,7 +1228,7 @@ void TestForm3::dateiAuswahlUnbrauchbar()
 void TestForm3::dateiAuswahlSchreibfehler()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     const QString andere = env.erzeugeFragen(QStringLiteral("andere.mdb"), ersteFragen(7));
     Form3 *f = Fenster::zeige<Form3>();
     const QByteArray einstellung = env.liesDatei(QStringLiteral("Kreidolin.ini"));
@@ -1272,7 +1272,7 @@ void TestForm3::filterUmwandlung()
 void TestForm3::schliessenZeigtHauptfenster()
 {
     TestUmgebung env;
-    env.kopiereStandardFragen();
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     Form3 *f = Fenster::zeige<Form3>();
     QVERIFY(!Fenster::offen<Form1>());
     f->close();
@@ -1285,7 +1285,7 @@ void TestForm3::schliessenZeigtHauptfenster()
 void TestForm3::nebenEinemSpiel()
 {
     TestUmgebung env;
-    const QString pfad = env.kopiereStandardFragen();
+    const QString pfad = env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
     auto spielOeffnen = [&pfad](Recordset &rs) {
         auto verbindung = std::make_shared<Connection>();
         verbindung->setConnectionString(Connection::connectionStringFor(pfad));
