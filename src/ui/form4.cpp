@@ -59,7 +59,8 @@ Form4::Form4(QWidget *parent)
     Label1 = weisserText(this, "Label1", QStringLiteral("Viel Spaß beim Spielen wünschen:"),
                          Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75));
     Twips::setzeGeometrie(Label1, 240, 2880, 4695, 375);
-    Label2 = weisserText(this, "Label2", QString(), Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75));
+    Label2 = weisserText(this, "Label2", QString(),
+                         Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75));
     Label2->move(Twips::zuPixelX(600), Twips::zuPixelY(3360));
 
     // A white rule two pixels thick above the button.

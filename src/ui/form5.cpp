@@ -66,11 +66,12 @@ Form5::Form5(QWidget *parent)
     MailMorlon1 = new MailMorlon(this);
     MailMorlon1->setObjectName(QStringLiteral("MailMorlon1"));
     Twips::setzeGeometrie(MailMorlon1, 3900, 6420, 3015, 255);
+    // On the white page the link's own grey would stand out as a box.
     QPalette grund = MailMorlon1->palette();
     grund.setColor(QPalette::Window, RichTextBox1->palette().color(QPalette::Base));
     MailMorlon1->setPalette(grund);
-    connect(RichTextBox1->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            &Form5::legeMailLinkAufAdresse);
+    connect(RichTextBox1->document()->documentLayout(),
+            &QAbstractTextDocumentLayout::documentSizeChanged, this, &Form5::legeMailLinkAufAdresse);
     connect(RichTextBox1->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &Form5::legeMailLinkAufAdresse);
 }

@@ -16,7 +16,7 @@ class Bild : public QWidget {
 public:
     Bild(const QString &datei, QWidget *parent)
         : QWidget(parent)
-        , m_renderer(datei, this)
+        , m_renderer(datei)
     {
     }
 

@@ -30,8 +30,6 @@ private Q_SLOTS:
     void autorenListe();
     // After loading: caption, size, icon, version line, authors, and both labels sized to their text.
     void nachDemLaden();
-    // Controls, fonts and colours as designed.
-    void steuerelemente();
     // Enter, Escape, Alt+S and the button close the window; other keys do not.
     void schliessen_data();
     void schliessen();
@@ -73,29 +71,6 @@ void TestForm4::nachDemLaden()
     QVERIFY(autoren->height() >= 4 * fm.height());
     QVERIFY(autoren->height() < 5 * fm.height());
     QVERIFY(autoren->width() >= fm.horizontalAdvance(QStringLiteral("- Team Kreidolin (Editor)")));
-}
-
-void TestForm4::steuerelemente()
-{
-    TestUmgebung umgebung;
-    Form4 *info = oeffneInfo();
-    QCOMPARE(label(info, "Label3")->text(), QStringLiteral("Kreidolin"));
-    QCOMPARE(label(info, "Label3")->geometry(), Twips::rechteck(240, 120, 3255, 975));
-    QVERIFY(label(info, "Label3")->font().bold());
-    QVERIFY(label(info, "Label3")->font().italic());
-    QCOMPARE(label(info, "Label3")->font().pointSizeF(), 36.0);
-    QCOMPARE(label(info, "Label1")->text(), QStringLiteral("Viel Spaß beim Spielen wünschen:"));
-    for (const char *name : {"Label1", "Label2", "Label3", "lblVersion"}) {
-        QCOMPARE(label(info, name)->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QVERIFY(!label(info, name)->autoFillBackground());
-    }
-    auto *ok = info->findChild<QPushButton *>(QStringLiteral("cmdOK"));
-    QCOMPARE(ok->text(), QStringLiteral("Fenster &schließen"));
-    QCOMPARE(ok->geometry(), Twips::rechteck(120, 4920, 5340, 345));
-    QVERIFY(ok->isDefault());
-    auto *linie = info->findChild<QWidget *>(QStringLiteral("Line1"));
-    QCOMPARE(linie->height(), 2);
-    QVERIFY(linie->geometry().bottom() < ok->geometry().top());
 }
 
 void TestForm4::schliessen_data()

@@ -75,8 +75,6 @@ private Q_SLOTS:
     // A target the desktop cannot open is named in a message titled Kreidolin.
     void fehlschlag_data();
     void fehlschlag();
-    // An instance smaller than its child shows only the part that fits; the child keeps its size.
-    void kindBehaeltGroesse();
 };
 
 void TestLinkLabels::steuerelemente_data()
@@ -282,18 +280,6 @@ void TestLinkLabels::fehlschlag()
     QVERIFY(m.text.contains(QStringLiteral("nicht geöffnet")));
     QVERIFY(!m.text.contains(QStringLiteral("mailto")));
     QVERIFY(g.fenster->isVisible());
-}
-
-void TestLinkLabels::kindBehaeltGroesse()
-{
-    TestUmgebung umgebung;
-    Gastgeber g(QStringLiteral("LinkAmsel2"));
-    const QSize vorher = g.kind->size();
-    g.control->resize(g.control->width() / 2, g.control->height());
-    QCOMPARE(g.kind->size(), vorher);
-    g.control->resize(g.control->width() * 4, g.control->height() * 2);
-    QCOMPARE(g.kind->size(), vorher);
-    QCOMPARE(g.kind->pos(), QPoint(0, 0));
 }
 
 QTEST_MAIN(TestLinkLabels)
