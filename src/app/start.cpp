@@ -1,7 +1,7 @@
 #include "app/start.h"
 
 #include "app/fenster.h"
-#include "ui/form1.h"
+#include "app/frmsplash.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,6 +38,7 @@ void bereiteVor(QApplication &app)
 
 void ersterFenster()
 {
-    Fenster::zeige<Form1>();
+    // The splash window leads on to the main window by itself.
+    Fenster::zeige<frmSplash>();
 }
 }
