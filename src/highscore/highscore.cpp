@@ -138,11 +138,18 @@ Liste baueListe(QVector<Eintrag> eintraege)
 
 StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
 {
+    QByteArray zeile = kodiereZeile(name, punkte);
+    // A hand-edited file may lack the end of its last line; the new entry
+    // must not be glued onto it.
+    {
+        QFile alt(pfad);
+        if (alt.size() > 0 && alt.open(QIODevice::ReadOnly) && alt.seek(alt.size() - 1) && alt.read(1) != "\n")
+            zeile.prepend("\r\n");
+    }
     QFile datei(pfad);
     if (!datei.open(QIODevice::WriteOnly | QIODevice::Append))
         return StoreError(dateiFehler(QStringLiteral("geöffnet"), pfad, datei));
     // One write of the whole line: the file never ends in half an entry.
-    const QByteArray zeile = kodiereZeile(name, punkte);
     const bool ok = datei.write(zeile) == zeile.size() && datei.flush();
     if (!ok)
         return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
@@ -159,7 +166,12 @@ Lesung lies(const QString &pfad)
             lesung.fehler = StoreError(dateiFehler(QStringLiteral("angelegt"), pfad, datei));
         return lesung;
     }
-    if (!QFileInfo(pfad).isFile() || !datei.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(pfad).isFile()) {
+        lesung.fehler = StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht gelesen werden: "
+                                                  "an ihrer Stelle steht ein Ordner.").arg(pfad));
+        return lesung;
+    }
+    if (!datei.open(QIODevice::ReadOnly)) {
         lesung.fehler = StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, datei));
         return lesung;
     }
