@@ -1,5 +1,7 @@
 #include "game/form2.h"
 
+#include "game/zahlenspalte.h"
+
 #include "app/appinfo.h"
 #include "app/farben.h"
 #include "app/fenster.h"
@@ -101,6 +103,8 @@ void Form2::baueFenster()
     lblFrageNr = neuesLabel(this, QStringLiteral("lblFrageNr"), QStringLiteral("1"));
     Label2 = neuesLabel(this, QStringLiteral("Label2"), QStringLiteral("Name: "));
     lblPlayer = neuesLabel(this, QStringLiteral("lblPlayer"), QStringLiteral("Player"));
+    for (QLabel *oben : {Label1, lblFrageNr, Label2, lblPlayer})
+        oben->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // Question area. The outlines lie under the red slots, the slots under
     // the answer labels, so a slot shows only where its answer is struck.
@@ -151,7 +155,8 @@ void Form2::baueFenster()
         setzeHintergrund(stufe, Farben::desktop());
         Label3.append(stufe);
     }
-    Label4 = neuesLabel(Frame2, QStringLiteral("Label4"), QStringLiteral("15 14 13 12 11 10 9  8 7 6 5 4 3 2 1"));
+    Label4 = new Zahlenspalte(QStringLiteral("15 14 13 12 11 10 9  8 7 6 5 4 3 2 1"), Frame2);
+    Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75));
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -224,6 +229,14 @@ void Form2::ordneAn()
     for (int i = 0; i < 15; ++i)
         setzeGeometrie(Label3[i], l.label3[i]);
     setzeGeometrie(Label4, l.label4);
+    QVector<QRect> zeilen;
+    for (int i = 14; i >= 0; --i)
+        zeilen.append(Label3[i]->geometry().translated(-Label4->pos()));
+    for (QRect &zeile : zeilen) {
+        zeile.setLeft(0);
+        zeile.setWidth(Label4->width());
+    }
+    Label4->setzeZeilen(zeilen);
     setzeGeometrie(Frame4, l.frame4);
     setzeGeometrie(cmdOK, l.cmdOK);
     setzeGeometrie(Frame1, l.frame1);
@@ -357,7 +370,7 @@ void Form2::Anzeige()
         lblAntwort2->setVisible(true);
     }
     lblFrageNr->setText(QString::number(Stufe));
-    lblFrageNr->adjustSize();
+    lblFrageNr->resize(lblFrageNr->sizeHint().width(), lblFrageNr->height());
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)

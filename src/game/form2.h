@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class Recordset;
+class Zahlenspalte;
 
 // The game window: one game from the level-1 question to its ending. Every
 // game loads the window anew; closing it, for whatever reason, brings the
@@ -40,7 +41,7 @@ public:
     QLabel *lblAntwort2 = nullptr;
     QGroupBox *Frame2 = nullptr;
     QVector<QLabel *> Label3;
-    QLabel *Label4 = nullptr;
+    Zahlenspalte *Label4 = nullptr;
     QGroupBox *Frame4 = nullptr;
     QPushButton *cmdOK = nullptr;
     QGroupBox *Frame1 = nullptr;

@@ -45,6 +45,8 @@ void Form1::baueFenster()
                    | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(AppInfo::titel());
     setWindowIcon(QIcon(QStringLiteral(":/res/icons/kreidolin.svg")));
+    // Controls without a font of their own use the classic default.
+    setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 8.25));
 
     auto *innen = new QWidget(this);
     innen->setObjectName(QStringLiteral("Form1_innen"));
@@ -109,6 +111,9 @@ void Form1::baueMenue()
 {
     QMenuBar *leiste = menuBar();
     leiste->setObjectName(QStringLiteral("Form1_menue"));
+    // The menu font of the classic desktop keeps all four entries in the
+    // narrow window's one menu row.
+    leiste->setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 8.25));
     menuDatei = leiste->addMenu(QStringLiteral("&Datei"));
     menuDatei->setObjectName(QStringLiteral("menuDatei"));
     menuDatei->menuAction()->setObjectName(QStringLiteral("menuDatei"));
@@ -222,7 +227,7 @@ void Form1::cmd_start_Click()
     spiel->setWindowTitle(QStringLiteral("Spieler: ") + name + QStringLiteral("  |||  Momentaner Stand: ")
                           + spiel->Label3.at(0)->text());
     spiel->lblPlayer->setText(txt_name->text());
-    spiel->lblPlayer->adjustSize();
+    spiel->lblPlayer->resize(spiel->lblPlayer->sizeHint().width(), spiel->lblPlayer->height());
     Fenster::zeige<Form2>();
     close();
 }

@@ -4,6 +4,7 @@
 #include "app/modvariablen.h"
 #include "app/twips.h"
 #include "game/form2.h"
+#include "game/zahlenspalte.h"
 #include "store/recordset.h"
 #include "testservices.h"
 #include "ui/form1.h"
@@ -248,6 +249,16 @@ void TestForm2::layout()
     // "Player" ends 100 twips before the right edge, "Name: " right in front of it.
     QCOMPARE(spiel->layout().lblPlayer.links + spiel->layout().lblPlayer.breite, 11910.0 - 100);
     QCOMPARE(spiel->Label2->x() + spiel->Label2->width(), spiel->lblPlayer->x());
+    // Each level number stands on the row of its level name.
+    const QStringList zahlen = spiel->Label4->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QCOMPARE(spiel->Label4->zeilen().size(), 15);
+    for (int i = 0; i < 15; ++i) {
+        const int stufe = zahlen[i].toInt();
+        QCOMPARE(stufe, 15 - i);
+        const QRect zeile = spiel->Label4->zeilen()[i].translated(spiel->Label4->pos());
+        QCOMPARE(zeile.center().y(), spiel->Label3[stufe - 1]->geometry().center().y());
+        QVERIFY(spiel->Label4->rect().contains(spiel->Label4->zeilen()[i]));
+    }
     QVERIFY(spiel->Frame4->geometry().right() < spiel->Frame2->geometry().left());
     QVERIFY(spiel->rect().contains(spiel->Frame2->geometry()));
 }
