@@ -95,6 +95,8 @@ private Q_SLOTS:
     void naechstesSpielFrisch();
     // A long player name grows to the right from where "Player" stood.
     void langerName();
+    // The access keys confirm (Alt+B) and give up (Alt+A).
+    void zugriffstasten();
 
 private:
     Form2 *starte(const QString &name = QStringLiteral("Anna"));
@@ -309,6 +311,8 @@ void TestForm2::mischen_data()
     QTest::newRow("1 2 0") << 0.5f << 0.9f << 1 << 2 << 0;
     QTest::newRow("2 0 1") << 0.9f << 0.1f << 2 << 0 << 1;
     QTest::newRow("2 1 0") << 0.9f << 0.5f << 2 << 1 << 0;
+    // A draw that a generator rounded up to 1 still lands on the last slot.
+    QTest::newRow("draw of 1") << 1.0f << 0.1f << 2 << 0 << 1;
 }
 
 void TestForm2::mischen()
@@ -319,7 +323,7 @@ void TestForm2::mischen()
     QFETCH(int, antwort1);
     QFETCH(int, antwort2);
     // One draw chooses the question, two place the answers; an equal pair first is drawn again.
-    m_u->zufall.werte = {0.3f, 0.4f, 0.4f, r0, r1};
+    m_u->zufall.werte = {r0 == 1.0f ? 1.0f : 0.3f, 0.4f, 0.4f, r0, r1};
     Form2 *spiel = starte();
     QVERIFY(spiel);
     QCOMPARE(m_u->zufall.gezogen, 5);
@@ -792,6 +796,21 @@ void TestForm2::langerName()
     QCOMPARE(lang->lblPlayer->x(), links);
     QCOMPARE(lang->Label2->x(), label2);
     QVERIFY(lang->lblPlayer->width() > breite);
+}
+
+void TestForm2::zugriffstasten()
+{
+    Form2 *spiel = starte();
+    QVERIFY(spiel);
+    QApplication::setActiveWindow(spiel);
+    QVERIFY(QTest::qWaitForWindowActive(spiel));
+    klicke(spiel->lblLoesung);
+    // A button pressed by its access key clicks a moment later.
+    QTest::keyClick(spiel, Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(spiel->stufe(), 2);
+    QTest::keyClick(spiel, Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY(!Fenster::offen<Form2>());
+    QCOMPARE(highscore(), QByteArray("Anna | 1\r\n"));
 }
 
 QTEST_MAIN(TestForm2)
