@@ -67,7 +67,6 @@ QGroupBox *neuerRahmen(QWidget *parent, const QString &name, const QString &tite
 {
     auto *rahmen = new QGroupBox(titel, parent);
     rahmen->setObjectName(name);
-    rahmen->setFlat(false);
     return rahmen;
 }
 
@@ -172,12 +171,8 @@ void Form2::baueFenster()
     cmdFifty = neuerKnopf(Frame1, QStringLiteral("cmdFifty"), QStringLiteral("50:50"));
     cmdRnd = neuerKnopf(Frame1, QStringLiteral("cmdRnd"), QStringLiteral("Lehrer"));
     cmdFifty2 = neuerKnopf(Frame1, QStringLiteral("cmdFifty2"), QStringLiteral("50:50"));
-    for (QPushButton *joker : {cmdFifty, cmdRnd, cmdFifty2}) {
+    for (QPushButton *joker : {cmdFifty, cmdRnd, cmdFifty2})
         joker->setFont(fensterSchrift());
-        QPalette jp = joker->palette();
-        jp.setColor(QPalette::WindowText, Qt::black);
-        joker->setPalette(jp);
-    }
     cmdGiveUp = neuerKnopf(Frame4, QStringLiteral("cmdGiveUp"), QStringLiteral("&Aufgeben"));
     cmdEnd = neuerKnopf(Frame4, QStringLiteral("cmdEnd"), QStringLiteral("B&eenden"));
     for (QPushButton *knopf : {cmdGiveUp, cmdEnd})
