@@ -1,8 +1,239 @@
 #include "ui/form1.h"
 
+#include "app/appinfo.h"
+#include "app/farben.h"
+#include "app/fenster.h"
+#include "app/services.h"
+#include "app/twips.h"
+#include "game/form2.h"
+#include "highscore/highscore.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+#include "ui/form5.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+void setzeTextfarbe(QWidget *w, const QColor &farbe)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, farbe);
+    w->setPalette(p);
+}
+}
+
 Form1::Form1(QWidget *parent)
-    : QWidget(parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Kreidolin"));
+    baueFenster();
+    baueMenue();
 }
+
+void Form1::baueFenster()
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(AppInfo::titel());
+    setWindowIcon(QIcon(QStringLiteral(":/res/icons/kreidolin.svg")));
+    // Controls without a font of their own use the classic default.
+    setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 8.25));
+
+    auto *innen = new QWidget(this);
+    innen->setObjectName(QStringLiteral("Form1_innen"));
+    innen->setAutoFillBackground(true);
+    QPalette p = innen->palette();
+    p.setColor(QPalette::Window, Farben::desktop());
+    innen->setPalette(p);
+    innen->setFixedSize(Twips::zuPixelX(3150), Twips::zuPixelY(6225));
+    setCentralWidget(innen);
+
+    Label1 = new QLabel(QStringLiteral("Bitte Name eingeben:"), innen);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(Schriften::schrift(QStringLiteral("Verdana"), 9.75, true));
+    setzeTextfarbe(Label1, QColor(255, 255, 255));
+    Twips::setzeGeometrie(Label1, 120, 240, 2415, 375);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    txt_name = new QLineEdit(innen);
+    txt_name->setObjectName(QStringLiteral("txt_name"));
+    Twips::setzeGeometrie(txt_name, 120, 480, 2955, 285);
+
+    cmd_start = new QPushButton(QStringLiteral("Spiel &beginnen"), innen);
+    cmd_start->setObjectName(QStringLiteral("cmd_start"));
+    cmd_start->setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75));
+    cmd_start->setEnabled(false);
+    cmd_start->setAutoDefault(false);
+    QPalette gruen = cmd_start->palette();
+    gruen.setColor(QPalette::Button, QColor(0, 128, 0));
+    cmd_start->setPalette(gruen);
+    Twips::setzeGeometrie(cmd_start, 120, 840, 2955, 375);
+
+    Label2 = new QLabel(QStringLiteral("Highscore"), innen);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(Schriften::schrift(QStringLiteral("Verdana"), 9.75, true));
+    setzeTextfarbe(Label2, QColor(128, 255, 255));
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Twips::setzeGeometrie(Label2, 60, 1440, 3015, 375);
+
+    lstHighscore = new QListWidget(innen);
+    lstHighscore->setObjectName(QStringLiteral("lstHighscore"));
+    lstHighscore->setSortingEnabled(false);
+    Twips::setzeGeometrie(lstHighscore, 60, 1800, 3015, 3570);
+
+    Command1 = new QPushButton(QStringLiteral("Spiel b&eenden"), innen);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75));
+    Command1->setAutoDefault(false);
+    Twips::setzeGeometrie(Command1, 120, 5580, 2895, 435);
+
+    setTabOrder(txt_name, cmd_start);
+    setTabOrder(cmd_start, lstHighscore);
+    setTabOrder(lstHighscore, Command1);
+    txt_name->setFocus();
+
+    connect(txt_name, &QLineEdit::textChanged, this, &Form1::txt_name_Change);
+    connect(txt_name, &QLineEdit::returnPressed, this, &Form1::txt_name_KeyPress);
+    connect(cmd_start, &QPushButton::clicked, this, &Form1::cmd_start_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+}
+
+void Form1::baueMenue()
+{
+    QMenuBar *leiste = menuBar();
+    leiste->setObjectName(QStringLiteral("Form1_menue"));
+    // The menu font of the classic desktop keeps all four entries in the
+    // narrow window's one menu row.
+    leiste->setFont(Schriften::schrift(QStringLiteral("MS Sans Serif"), 8.25));
+    menuDatei = leiste->addMenu(QStringLiteral("&Datei"));
+    menuDatei->setObjectName(QStringLiteral("menuDatei"));
+    menuDatei->menuAction()->setObjectName(QStringLiteral("menuDatei"));
+    menuFragen = menuDatei->addAction(QStringLiteral("Fragen einfügen"));
+    menuFragen->setObjectName(QStringLiteral("menuFragen"));
+    menuEnd = menuDatei->addAction(QStringLiteral("B&eenden"));
+    menuEnd->setObjectName(QStringLiteral("menuEnd"));
+    menuHighscore = leiste->addAction(QStringLiteral("Akt&ualisieren"));
+    menuHighscore->setObjectName(QStringLiteral("menuHighscore"));
+    menuInfo = leiste->addAction(QStringLiteral("&Info"));
+    menuInfo->setObjectName(QStringLiteral("menuInfo"));
+    menuAnleitung = leiste->addAction(QStringLiteral("&Anleitung"));
+    menuAnleitung->setObjectName(QStringLiteral("menuAnleitung"));
+
+    connect(menuFragen, &QAction::triggered, this, &Form1::menuFragen_Click);
+    connect(menuEnd, &QAction::triggered, this, &Form1::menuEnd_Click);
+    connect(menuHighscore, &QAction::triggered, this, &Form1::menuHighscore_Click);
+    connect(menuInfo, &QAction::triggered, this, &Form1::menuInfo_Click);
+    connect(menuAnleitung, &QAction::triggered, this, &Form1::menuAnleitung_Click);
+
+    // The client area keeps its size; the menu bar comes on top of it.
+    const QSize innen = centralWidget()->size();
+    const int leistenHoehe = qMax(leiste->sizeHint().height(), leiste->heightForWidth(innen.width()));
+    setFixedSize(innen.width(), innen.height() + leistenHoehe);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect frei = screen->availableGeometry();
+        move(frei.x() + (frei.width() - width()) / 2, frei.y() + (frei.height() - height()) / 2);
+    }
+}
+
+bool Form1::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowDeactivate) {
+        const QWidget *aktiv = QApplication::activeWindow();
+        m_zurueckVonMeldung = aktiv && aktiv != this && aktiv->parentWidget() == this
+            && qobject_cast<const QDialog *>(aktiv) && aktiv->isModal();
+    } else if (event->type() == QEvent::WindowActivate) {
+        if (m_zurueckVonMeldung)
+            m_zurueckVonMeldung = false;
+        else
+            Form_Activate();
+    }
+    return QMainWindow::event(event);
+}
+
+void Form1::Form_Activate()
+{
+    menuHighscore_Click();
+}
+
+void Form1::meldeFehler(const QString &text)
+{
+    Services::meldung(this, AppInfo::titel(), text);
+}
+
+void Form1::menuHighscore_Click()
+{
+    lstHighscore->clear();
+    lstHighscore->addItem(Highscore::keineEintraege());
+
+    const QString pfad = AppInfo::highscoredatei();
+    const Highscore::Lesung lesung = Highscore::lies(pfad);
+    // Told once per window: the list is rebuilt at every activation.
+    if (lesung.fehler && !m_lesefehlerGemeldet) {
+        m_lesefehlerGemeldet = true;
+        meldeFehler(QStringLiteral("Die Highscoreliste kann nicht angezeigt werden.\r\n") + lesung.fehler.text());
+    }
+    const Highscore::Liste liste = Highscore::baueListe(lesung.eintraege);
+    if (liste.warnen)
+        meldeFehler(Highscore::warnText());
+    if (liste.leeren) {
+        const StoreError e = Highscore::leere(pfad);
+        if (!e)
+            return;
+        meldeFehler(QStringLiteral("Die Highscoreliste konnte nicht gelöscht werden.\r\n") + e.text());
+        // Nothing was deleted, so the entries are still shown.
+        QVector<Highscore::Eintrag> alle = lesung.eintraege;
+        Highscore::ordne(alle);
+        lstHighscore->clear();
+        for (int i = 0; i < alle.size(); ++i)
+            lstHighscore->addItem(Highscore::listenText(i + 1, alle[i]));
+        return;
+    }
+    if (liste.texte.isEmpty())
+        return;
+    lstHighscore->clear();
+    lstHighscore->addItems(liste.texte);
+}
+
+void Form1::txt_name_Change()
+{
+    cmd_start->setEnabled(!txt_name->text().isEmpty());
+}
+
+void Form1::txt_name_KeyPress()
+{
+    // Enter starts a game whatever the button's state, also with no name.
+    cmd_start_Click();
+}
+
+void Form1::cmd_start_Click()
+{
+    const QString name = txt_name->text();
+    Form2 *spiel = Fenster::hole<Form2>();
+    if (Fenster::offen<Form2>() != spiel) {
+        // The game window could not load its questions and has closed
+        // itself, leaving the editor open.
+        close();
+        return;
+    }
+    spiel->setWindowTitle(QStringLiteral("Spieler: ") + name + QStringLiteral("  |||  Momentaner Stand: ")
+                          + spiel->Label3.at(0)->text());
+    spiel->lblPlayer->setText(txt_name->text());
+    spiel->lblPlayer->resize(spiel->lblPlayer->sizeHint().width(), spiel->lblPlayer->height());
+    Fenster::zeige<Form2>();
+    close();
+}
+
+void Form1::Command1_Click() { close(); }
+void Form1::menuEnd_Click() { close(); }
+void Form1::menuFragen_Click() { Fenster::zeige<Form3>(); }
+void Form1::menuInfo_Click() { Fenster::zeige<Form4>(); }
+void Form1::menuAnleitung_Click() { Fenster::zeige<Form5>(); }

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "store/storeerror.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+// The highscore file highscore.dtt: one line per finished game, the name,
+// " | ", the score and CR LF, in Windows-1252. A name that Windows-1252
+// cannot hold is written as UTF-8 so that it is not turned into "?".
+namespace Highscore {
+// At exactly this many entries every rebuild warns that the list will be
+// emptied; the first rebuild that reads more empties it, so the warning's
+// promise holds after the very next game.
+constexpr int kWarnGrenze = 1000;
+constexpr int kLeerGrenze = 1000;
+
+struct Eintrag {
+    QString name;
+    int punkte = 0;
+    bool operator==(const Eintrag &o) const { return name == o.name && punkte == o.punkte; }
+};
+
+QString keineEintraege();  // "Keine Einträge vorhanden..."
+QString warnText();        // "Beim nächsten Spiel wird die Highscoreliste gelöscht!"
+
+// The bytes of one line, CR LF included.
+QByteArray kodiereZeile(const QString &name, int punkte);
+// One line's bytes without its end: UTF-8 when they are valid UTF-8 with at
+// least one multi-byte sequence, otherwise Windows-1252.
+QString dekodiereZeile(const QByteArray &bytes);
+// The lines of the file: each ends at CR LF or a lone LF; the last may lack
+// its end.
+QVector<QByteArray> zeilen(const QByteArray &inhalt);
+// Name and score of a line, or nothing when the line holds no " | " with a
+// whole number. "x | 5 | y" is x with 5; "a | b | 7" keeps the name "a | b".
+std::optional<Eintrag> zerlegeZeile(const QString &zeile);
+// All entries of the file's bytes in file order; lines that are no entry are
+// passed over.
+QVector<Eintrag> zerlege(const QByteArray &inhalt);
+
+// Best score first, by exchanging every pair i, j with score(i) > score(j);
+// equal scores end in the order this leaves them (a 5, b 5, c 0 gives b, a, c).
+void ordne(QVector<Eintrag> &eintraege);
+// "1 : x  -  15 Punkte"
+QString listenText(int position, const Eintrag &eintrag);
+
+// What one rebuild of the list does with the entries read.
+struct Liste {
+    bool warnen = false;   // show warnText() first
+    bool leeren = false;   // empty the file, list nothing
+    QStringList texte;     // the items in order; empty for "Keine Einträge vorhanden..."
+};
+Liste baueListe(QVector<Eintrag> eintraege);
+
+// Appends one line in a single write at the end of the file, creating the
+// file when it is missing.
+StoreError anhaengen(const QString &pfad, const QString &name, int punkte);
+
+struct Lesung {
+    QVector<Eintrag> eintraege;
+    StoreError fehler; // the file could not be read, or a missing one not created
+};
+// Reads all entries. A missing file is created empty.
+Lesung lies(const QString &pfad);
+// Truncates the file to zero bytes.
+StoreError leere(const QString &pfad);
+}
