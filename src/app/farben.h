@@ -19,9 +19,7 @@ namespace Schriften {
 inline QFont schrift(const QString &familie, double punkte, bool fett = false, bool kursiv = false,
                      bool unterstrichen = false)
 {
-    // The free MS Sans Serif look-alike has no bold face; Tahoma, its
-    // successor, has one and keeps the metrics close.
-    QFont f(fett && familie == QLatin1String("MS Sans Serif") ? QStringLiteral("Tahoma") : familie);
+    QFont f(familie);
     f.setPointSizeF(punkte);
     f.setBold(fett);
     f.setItalic(kursiv);

@@ -27,13 +27,16 @@ void bereiteVor(QApplication &app)
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
 
-    // The windows ask for MS Sans Serif and Tahoma; Wine's free look-alikes
-    // are used where they are installed.
-    for (const char *file : {"ms_sans_serif.ttf", "tahoma.ttf", "tahomabd.ttf"}) {
-        const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(file);
-        if (QFileInfo::exists(path))
-            QFontDatabase::addApplicationFont(path);
-    }
+    // The windows ask for MS Sans Serif. Wine's free look-alike of it is a
+    // bitmap font in three pixel sizes without a bold face; Tahoma, its
+    // scalable successor, draws it in every size instead. Only the regular
+    // face is loaded: Wine's bold Tahoma draws as regular, while Qt
+    // emboldens the regular face properly.
+    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFileInfo::exists(tahoma))
+        QFontDatabase::addApplicationFont(tahoma);
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
 }
 
 void ersterFenster()
