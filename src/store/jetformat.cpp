@@ -1,12 +1,46 @@
 #include "store/jetformat.h"
 
-#include <QStringDecoder>
 #include <QtEndian>
 
 namespace JetFormat {
 
 namespace {
 constexpr qsizetype kPufferGrenze = 1 << 16;
+}
+
+bool gueltigesUtf8(const char *daten, qsizetype laenge)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(daten);
+    const auto *ende = p + laenge;
+    while (p < ende) {
+        const unsigned c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int folge;
+        unsigned min, wert;
+        if ((c & 0xe0) == 0xc0) {
+            folge = 1, min = 0x80, wert = c & 0x1f;
+        } else if ((c & 0xf0) == 0xe0) {
+            folge = 2, min = 0x800, wert = c & 0x0f;
+        } else if ((c & 0xf8) == 0xf0) {
+            folge = 3, min = 0x10000, wert = c & 0x07;
+        } else {
+            return false;
+        }
+        if (ende - p <= folge)
+            return false;
+        for (int i = 1; i <= folge; ++i) {
+            if ((p[i] & 0xc0) != 0x80)
+                return false;
+            wert = (wert << 6) | (p[i] & 0x3f);
+        }
+        if (wert < min || wert > 0x10ffff || (wert >= 0xd800 && wert <= 0xdfff))
+            return false;
+        p += folge + 1;
+    }
+    return true;
 }
 
 Schreiber::Schreiber(std::FILE *ziel)
@@ -160,13 +194,11 @@ public:
         // Empty, but not null: the database layer stores a null text as NULL.
         if (n == 0)
             return QStringLiteral("");
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString s = utf8(QByteArrayView(p, n));
-        if (utf8.hasError()) {
+        if (!gueltigesUtf8(p, n)) {
             scheitern(QStringLiteral("Der Datenstrom enthält einen Text, der kein gültiges UTF-8 ist."));
             return {};
         }
-        return s;
+        return QString::fromUtf8(p, n);
     }
 
 private:

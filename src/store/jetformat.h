@@ -48,6 +48,10 @@ enum class Fehler : quint32 {
 inline constexpr quint32 kMaxSpalten = 256;
 inline constexpr qint64 kMaxZellen = qint64(1) << 23;
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogates, nothing above U+10FFFF).
+bool gueltigesUtf8(const char *daten, qsizetype laenge);
+
 // Writes a stream, buffered; to a FILE (the child's stdout) or into memory.
 class Schreiber {
 public:

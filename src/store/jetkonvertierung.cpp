@@ -240,11 +240,13 @@ StoreError konvertiere(const QString &pfad, QString *sicherung)
     TableData neu;
     StoreError pruefung = liesZurueck(pfad, neu);
     if (!pruefung) {
-        QVector<int> alleNeu;
-        for (int i = 0; i < neu.columns.size(); ++i)
-            alleNeu.append(i);
+        // Without a sixth column in the original, its new IDs are not compared.
+        const int verglichen = idQuelle < 0 ? 5 : 6;
+        QVector<int> spaltenNeu;
+        for (int i = 0; i < verglichen; ++i)
+            spaltenNeu.append(i);
         if (neu.columns.size() != 6 || neu.rows.size() != jet.rows.size()
-            || zeilentexte(neu, alleNeu) != zeilentexte(jet, herkunft))
+            || zeilentexte(neu, spaltenNeu) != zeilentexte(jet, herkunft.mid(0, verglichen)))
             pruefung = StoreError(QStringLiteral("die neue Datei enthält nicht dieselben Fragen."));
     }
     if (pruefung) {

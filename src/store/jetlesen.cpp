@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 // glib first: mdbtools.h wraps its own include of glib in extern "C", which
 // g++ does not accept for glib's C++ parts.
@@ -83,14 +82,13 @@ void nullMaske(MdbTableDef *table, std::vector<char> &istNull)
 
 void schreibeText(JetFormat::Schreiber &aus, const char *daten, int laenge)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(QByteArrayView(daten, laenge));
-    if (!utf8.hasError()) {
+    if (JetFormat::gueltigesUtf8(daten, laenge)) {
         aus.text(daten, laenge);
         return;
     }
-    // A text cut off at the bind size, or a damaged one: sent as far as valid.
-    const QByteArray sauber = text.toUtf8();
+    // A text cut off at the bind size, or a damaged one: invalid bytes
+    // become U+FFFD, so the stream stays well-formed.
+    const QByteArray sauber = QString::fromUtf8(daten, laenge).toUtf8();
     aus.text(sauber.constData(), sauber.size());
 }
 }

@@ -138,7 +138,7 @@ StoreError lies(const QString &pfad, const QString &tabelle, TableData &out, qin
     }
     switch (e.code) {
     case JetFormat::Fehler::NichtLesbar:
-        return StoreError(QStringLiteral("Die Datei %1 ist keine Fragendatenbank.").arg(pfad));
+        return StoreError(QStringLiteral("Die Datei %1 ist keine Fragendatenbank. %2").arg(pfad, e.meldung));
     case JetFormat::Fehler::KeineTabelle:
         return StoreError(QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(pfad, tabelle));
     case JetFormat::Fehler::ZuVieleZeilen:

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 #include <QtEndian>
 
@@ -57,6 +58,10 @@ private Q_SLOTS:
     void zufallsMutationen();
     // The reader run in this process gives the table the child gives: columns, kinds, all rows.
     void leserImProzess();
+    // Well-formed UTF-8 passes, every malformed form is caught, as Qt's own decoder judges.
+    void utf8_data();
+    void utf8();
+    void utf8WieQt();
     // The reader's row limit ends the stream with a failure, never with a partial table.
     void leserZeilenlimit();
 };
@@ -225,6 +230,48 @@ void TestJetFormat::leserImProzess()
     QCOMPARE(t.rows[11].values[5].toLongLong(), 12);
     QVERIFY(t.rows[11].values[3].isNull());
     QCOMPARE(t.rows[8].values[0].toString(), QStringLiteral("Wie viele Cent sind 2 €?"));
+}
+
+void TestJetFormat::utf8_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("gueltig");
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("ascii") << QByteArray("Frage 1?") << true;
+    QTest::newRow("umlauts, euro, quotes") << QString::fromUtf8("Spaß „Test“ €").toUtf8() << true;
+    QTest::newRow("outside the bmp") << QByteArray("\xf0\x9f\x98\x80") << true;
+    QTest::newRow("highest") << QByteArray("\xf4\x8f\xbf\xbf") << true;
+    QTest::newRow("lone continuation") << QByteArray("a\x80" "b") << false;
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << false;
+    QTest::newRow("overlong three") << QByteArray("\xe0\x80\xaf") << false;
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false;
+    QTest::newRow("above 10ffff") << QByteArray("\xf4\x90\x80\x80") << false;
+    QTest::newRow("cut off") << QByteArray("\xe2\x82") << false;
+    QTest::newRow("five bytes") << QByteArray("\xf8\x88\x80\x80\x80") << false;
+    QTest::newRow("latin-1 byte") << QByteArray("Stra\xdf" "e") << false;
+}
+
+void TestJetFormat::utf8()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, gueltig);
+    QCOMPARE(JetFormat::gueltigesUtf8(bytes.constData(), bytes.size()), gueltig);
+}
+
+void TestJetFormat::utf8WieQt()
+{
+    QRandomGenerator zufall(7);
+    const char bausteine[] = {'a', '\x80', '\xbf', '\xc2', '\xc0', '\xe0', '\xe2', '\xed', '\xa0', '\xf0', '\xf4', '\x90', '\x8f', '\xff'};
+    for (int runde = 0; runde < 20000; ++runde) {
+        QByteArray b;
+        const int n = static_cast<int>(zufall.bounded(8));
+        for (int i = 0; i < n; ++i)
+            b += bausteine[zufall.bounded(static_cast<int>(sizeof bausteine))];
+        QStringDecoder qt(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString s = qt(b);
+        Q_UNUSED(s);
+        QVERIFY2(JetFormat::gueltigesUtf8(b.constData(), b.size()) == !qt.hasError(), b.toHex().constData());
+    }
 }
 
 void TestJetFormat::leserZeilenlimit()
