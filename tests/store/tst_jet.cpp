@@ -1,4 +1,5 @@
 #include "store/connection.h"
+#include "store/jetformat.h"
 #include "store/jetkonvertierung.h"
 #include "store/jetleser.h"
 #include "store/recordset.h"
@@ -151,6 +152,13 @@ QString kind(TestUmgebung &u, const QString &name, const QByteArray &skript)
     return pfad;
 }
 
+// A reader that hands over the stream given, whatever the file holds.
+QString kindMitStrom(TestUmgebung &u, const QByteArray &strom)
+{
+    u.schreibeDatei(QStringLiteral("strom.bin"), strom);
+    return kind(u, QStringLiteral("kind"), "exec cat '" + u.datei(QStringLiteral("strom.bin")).toUtf8() + "'");
+}
+
 struct ProgrammZurueck {
     ~ProgrammZurueck()
     {
@@ -195,6 +203,8 @@ private Q_SLOTS:
     // A child that crashes, hangs, talks nonsense or is missing is an ordinary error, in bounded time.
     void kindVersagt_data();
     void kindVersagt();
+    // Without a set path the reader is looked for beside the program, then in the install layout.
+    void programmPfad();
     // Conversion: backup byte for byte, the new file holds every row and field, the editor can change it.
     void konvertieren_data();
     void konvertieren();
@@ -206,6 +216,10 @@ private Q_SLOTS:
     void konvertierenSchreibgeschuetzt();
     // When writing the new file fails, the original stays under its name and no backup is left.
     void konvertierenScheitertBeimSchreiben();
+    // A sixth column of other name and no unique numbers keeps its name and values.
+    void konvertierenFreieSechsteSpalte();
+    // A new file that does not read back as the Access table is undone: the original returns under its name.
+    void konvertierenPruefungScheitert();
     // What is no Access file, or has no table fragen, is not converted and not touched.
     void konvertierenAbgelehnt_data();
     void konvertierenAbgelehnt();
@@ -250,6 +264,11 @@ void TestJet::fixtures()
     QVERIFY(!t.writable);
     for (const TableRow &r : std::as_const(t.rows))
         QCOMPARE(r.values.size(), spalten);
+
+    Recordset rs;
+    QVERIFY(!oeffneSpiel(rs, fixture(datei)));
+    QCOMPARE(rs.recordCount(), zeilen);
+    QCOMPARE(rs.moveFirst().isError(), zeilen == 0);
     QCOMPARE(hash(fixture(datei)), vorher);
 }
 
@@ -630,6 +649,21 @@ void TestJet::kindVersagt()
     QVERIFY(!rs.isOpen());
 }
 
+void TestJet::programmPfad()
+{
+    TestUmgebung u;
+    ProgrammZurueck zurueck;
+    JetLeser::setProgramm(QString());
+    // Beside the tests there is no reader and no libexec folder.
+    QCOMPARE(JetLeser::programm(), QCoreApplication::applicationDirPath() + QStringLiteral("/kreidolin-mdb"));
+    Recordset rs;
+    const StoreError e = oeffneSpiel(rs, fixture(QStringLiteral("fragen_jet4.mdb")));
+    QVERIFY(e);
+    QVERIFY2(e.text().contains(QStringLiteral("kreidolin-mdb")), qPrintable(e.text()));
+    JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
+    QCOMPARE(JetLeser::programm(), QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
+}
+
 void TestJet::konvertieren_data()
 {
     QTest::addColumn<QString>("datei");
@@ -772,6 +806,86 @@ void TestJet::konvertierenScheitertBeimSchreiben()
     QVERIFY(e);
     QCOMPARE(liesBytes(pfad), original);
     QVERIFY(!QFileInfo::exists(pfad + QStringLiteral(".jet.bak")));
+}
+
+void TestJet::konvertierenFreieSechsteSpalte()
+{
+    TestUmgebung u;
+    ProgrammZurueck zurueck;
+    JetFormat::Schreiber s;
+    s.spalten({{"stufe", JetFormat::Art::Ganzzahl},
+               {"FRAGE", JetFormat::Art::Text},
+               {"Loesung", JetFormat::Art::Text},
+               {"Antwort1", JetFormat::Art::Text},
+               {"Antwort2", JetFormat::Art::Text},
+               {"Nr", JetFormat::Art::Text}});
+    const QList<QByteArray> nr = {"A-1", "A-1", ""};
+    for (int i = 0; i < 3; ++i) {
+        s.zeileBeginnen();
+        s.ganzzahl(i + 1);
+        const QByteArray f = "Frage " + QByteArray::number(i);
+        s.text(f.constData(), f.size());
+        s.text("ja", 2);
+        s.text("nein", 4);
+        s.null();
+        if (nr[i].isEmpty())
+            s.null();
+        else
+            s.text(nr[i].constData(), nr[i].size());
+    }
+    s.ende(3);
+    JetLeser::setProgramm(kindMitStrom(u, s.daten()));
+    const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("f.mdb"));
+
+    QVERIFY(!JetKonvertierung::konvertiere(pfad));
+    TableData neu;
+    QVERIFY(!lies(pfad, neu));
+    QCOMPARE(neu.columns, (QStringList{"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe", "Nr"}));
+    QCOMPARE(neu.rows.size(), 3);
+    QCOMPARE(neu.rows[1].values[0].toString(), QStringLiteral("Frage 1"));
+    QCOMPARE(neu.rows[1].values[4].toLongLong(), 2);
+    QCOMPARE(neu.rows[1].values[5].toString(), QStringLiteral("A-1"));
+    QVERIFY(neu.rows[2].values[5].isNull());
+    QVERIFY(neu.rows[0].values[3].isNull());
+    // New rows leave the free sixth column empty.
+    Recordset rs;
+    QVERIFY(!oeffneEditor(rs, pfad));
+    QVERIFY(!rs.addNew());
+    QVERIFY(!rs.setValue(QStringLiteral("Frage"), QStringLiteral("Neu")));
+    QVERIFY(!rs.update());
+    QCOMPARE(rs.recordCount(), 4);
+}
+
+void TestJet::konvertierenPruefungScheitert()
+{
+    TestUmgebung u;
+    ProgrammZurueck zurueck;
+    // "03" in a text column Stufe comes back from the new file as the number 3.
+    JetFormat::Schreiber s;
+    s.spalten({{"Frage", JetFormat::Art::Text},
+               {"Loesung", JetFormat::Art::Text},
+               {"Antwort1", JetFormat::Art::Text},
+               {"Antwort2", JetFormat::Art::Text},
+               {"Stufe", JetFormat::Art::Text}});
+    s.zeileBeginnen();
+    s.text("F", 1);
+    s.text("L", 1);
+    s.text("A", 1);
+    s.text("B", 1);
+    s.text("03", 2);
+    s.ende(1);
+    JetLeser::setProgramm(kindMitStrom(u, s.daten()));
+    const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
+    const QByteArray original = liesBytes(pfad);
+
+    QString sicherung;
+    const StoreError e = JetKonvertierung::konvertiere(pfad, &sicherung);
+    QVERIFY(e);
+    QVERIFY2(e.text().contains(QStringLiteral("nicht dieselben")), qPrintable(e.text()));
+    QVERIFY(sicherung.isEmpty());
+    QCOMPARE(liesBytes(pfad), original);
+    QCOMPARE(QDir(u.verzeichnis()).entryList({QStringLiteral("Fragen.mdb*")}, QDir::Files),
+             QStringList{QStringLiteral("Fragen.mdb")});
 }
 
 void TestJet::konvertierenAbgelehnt_data()
