@@ -6,6 +6,7 @@
 //   make -C build-fuzz kreidolin_fuzz_jetformat
 //   build-fuzz/kreidolin_fuzz_jetformat -max_total_time=300 corpus/
 
+#include "store/connection.h"
 #include "store/jetformat.h"
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include "store/jetformat.h"
 
+#include "store/connection.h"
+
 #include <QtEndian>
 
 namespace JetFormat {

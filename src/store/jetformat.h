@@ -1,13 +1,13 @@
 #pragma once
 
-#include "store/connection.h"
-#include "store/storeerror.h"
-
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
-#include <QStringList>
 
 #include <cstdio>
+
+struct TableData;
 
 // The stream in which the Access reader (the child process kreidolin-mdb)
 // hands a table to the program. Every length is given before its bytes, so

@@ -1,5 +1,6 @@
 #include "store/jetleser.h"
 
+#include "store/connection.h"
 #include "store/jetformat.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "store/connection.h"
 #include "store/storeerror.h"
 
 #include <QString>
+
+struct TableData;
 
 // Reads a table of a genuine Access file through the child process
 // kreidolin-mdb, bounded in time and memory: a damaged or hostile file can

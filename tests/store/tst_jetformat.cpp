@@ -1,3 +1,4 @@
+#include "store/connection.h"
 #include "store/jetformat.h"
 #include "store/jetlesen.h"
 
