@@ -1,5 +1,7 @@
 #include "store/connection.h"
 
+#include "store/jetleser.h"
+
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
@@ -87,7 +89,10 @@ Connection::Kind Connection::kindOf(const QString &path)
     const QByteArray head = file.read(32);
     if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
         return Kind::Sqlite;
-    if (head.size() >= 19 && head.mid(4, 15) == QByteArray("Standard Jet DB"))
+    // Access 97 (Jet 3, version 0) and 2000-2003 (Jet 4, version 1); the
+    // later formats say "Standard ACE DB" and are not read.
+    if (head.size() >= 21 && head.mid(4, 15) == QByteArray("Standard Jet DB")
+        && (head.at(20) == 0 || head.at(20) == 1))
         return Kind::Jet;
     return Kind::Unknown;
 }
@@ -104,9 +109,16 @@ StoreError Connection::open()
     m_kind = kindOf(m_path);
     if (m_kind == Kind::Unknown)
         return StoreError(nichtLesbar(m_path));
-    if (m_kind == Kind::Jet)
-        return StoreError(QStringLiteral("Die Datei %1 ist eine Access-Datenbank; diese Art wird nicht gelesen.")
-                              .arg(m_path));
+    if (m_kind == Kind::Jet) {
+        // Read only, and only by the child process, table by table: nothing
+        // stays open here.
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly))
+            return StoreError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
+                                  .arg(m_path, file.errorString()));
+        m_open = true;
+        return {};
+    }
 
     static QAtomicInt counter;
     m_sqlName = QStringLiteral("kreidolin-%1").arg(counter.fetchAndAddRelaxed(1));
@@ -155,6 +167,8 @@ StoreError Connection::readTable(const QString &table, TableData &out, int maxRo
     out = TableData();
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Jet)
+        return JetLeser::lies(m_path, table, out, maxRows);
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     // The whole table is read straight through SQLite's own interface: a
     // game start reads every row, and the driver's generic path costs twice
@@ -224,6 +238,12 @@ StoreError convertAll(const Connection &, const QString &table, const QStringLis
     return {};
 }
 
+StoreError accessNurLesen(const QString &path)
+{
+    return StoreError(QStringLiteral("Die Access-Datei %1 wird nur gelesen; Änderungen werden nicht in sie "
+                                     "geschrieben.").arg(path));
+}
+
 StoreError writeError(const QString &path, const QSqlQuery &query)
 {
     return StoreError(QStringLiteral("Die Datenbank %1 hat die Änderung abgelehnt: %2")
@@ -236,6 +256,8 @@ StoreError Connection::insertRow(const QString &table, const QStringList &column
 {
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Jet)
+        return accessNurLesen(m_path);
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     QVector<QVariant> converted;
     if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
@@ -270,6 +292,8 @@ StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStri
 {
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Jet)
+        return accessNurLesen(m_path);
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     QVector<QVariant> converted;
     if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
@@ -295,6 +319,8 @@ StoreError Connection::deleteRow(const QString &table, qint64 rowId) const
 {
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Jet)
+        return accessNurLesen(m_path);
     QSqlQuery query(QSqlDatabase::database(m_sqlName, false));
     query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table)));
     query.addBindValue(rowId);

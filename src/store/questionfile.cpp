@@ -14,21 +14,30 @@ StoreError fehler(const QString &pfad, const QString &grund)
     return StoreError(QStringLiteral("Die Fragendatenbank %1 kann nicht geschrieben werden: %2").arg(pfad, grund));
 }
 
-StoreError schreibeInto(const QString &name, const QString &datei, const QString &pfad,
-                        const QVector<FrageZeile> &zeilen)
+QString quoteIdentifier(const QString &name)
 {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+StoreError schreibeInto(const QString &name, const QString &datei, const QString &pfad,
+                        const QVector<FrageZeile> &zeilen, const QuestionFile::SechsteSpalte &sechste)
+{
+    const QString id = quoteIdentifier(sechste.name);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(datei);
     if (!db.open())
         return fehler(pfad, db.lastError().text());
     QSqlQuery q(db);
+    const QString idSpalte = sechste.autoNummer ? id + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT") : id;
     if (!q.exec(QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, "
-                               "Stufe INTEGER, ID INTEGER PRIMARY KEY AUTOINCREMENT)")))
+                               "Stufe INTEGER, %1)").arg(idSpalte)))
         return fehler(pfad, q.lastError().text());
     if (!db.transaction())
         return fehler(pfad, db.lastError().text());
-    q.prepare(QStringLiteral("INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe, ID) "
-                             "VALUES (?, ?, ?, ?, ?, ?)"));
+    q.prepare(QStringLiteral("INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe, %1) "
+                             "VALUES (?, ?, ?, ?, ?, ?)").arg(id));
     for (const FrageZeile &z : zeilen) {
         q.addBindValue(z.frage);
         q.addBindValue(z.loesung);
@@ -51,11 +60,16 @@ StoreError schreibeInto(const QString &name, const QString &datei, const QString
 namespace QuestionFile {
 StoreError erzeuge(const QString &pfad, const QVector<FrageZeile> &zeilen)
 {
+    return erzeuge(pfad, zeilen, SechsteSpalte());
+}
+
+StoreError erzeuge(const QString &pfad, const QVector<FrageZeile> &zeilen, const SechsteSpalte &sechste)
+{
     static QAtomicInt counter;
     const QString name = QStringLiteral("kreidolin-neu-%1").arg(counter.fetchAndAddRelaxed(1));
     const QString temp = pfad + QStringLiteral(".neu");
     QFile::remove(temp);
-    StoreError e = schreibeInto(name, temp, pfad, zeilen);
+    StoreError e = schreibeInto(name, temp, pfad, zeilen, sechste);
     QSqlDatabase::database(name, false).close();
     QSqlDatabase::removeDatabase(name);
     if (!e) {

@@ -2,6 +2,7 @@
 
 #include "app/modvariablen.h"
 #include "store/connection.h"
+#include "store/jetleser.h"
 
 #include <QApplication>
 #include <QFile>
@@ -68,6 +69,8 @@ TestUmgebung::TestUmgebung()
     Services::setFileDialogs(&dateiDialoge);
     Services::setUrls(&urls);
     Services::setAppDirectory(&anwendungsverzeichnis);
+    // The Access reader is built beside the program, not beside the tests.
+    JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
     DatenbankPfad.clear();
 }
 
