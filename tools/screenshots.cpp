@@ -1,0 +1,132 @@
+// Renders every window of the program into docs/screenshots/ for the README:
+//   build/kreidolin_screenshots docs/screenshots
+// It plays the start of a game on the default collection with fixed random
+// numbers, so the pictures come out the same each time.
+
+#include "app/fenster.h"
+#include "app/frmsplash.h"
+#include "app/services.h"
+#include "app/start.h"
+#include "game/form2.h"
+#include "ui/form1.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+#include "ui/form5.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace {
+class StilleMeldungen : public MessageBoxes {
+public:
+    QMessageBox::StandardButton zeige(QWidget *, const Meldung &m) override
+    {
+        return m.vorgabe != QMessageBox::NoButton ? m.vorgabe : QMessageBox::Ok;
+    }
+};
+
+class FesteZahlen : public RandomNumbers {
+public:
+    void seedFromClock() override { m_state = 20261206u; }
+    float next() override
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<float>(m_state >> 8) * (1.0f / 16777216.0f);
+    }
+
+private:
+    quint32 m_state = 20261206u;
+};
+
+class KeinDialog : public FileDialogs {
+public:
+    QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+class KeinBrowser : public UrlOpener {
+public:
+    bool open(const QUrl &) override { return true; }
+};
+
+class Verzeichnis : public AppDirectory {
+public:
+    explicit Verzeichnis(QString p) : m_path(std::move(p)) {}
+    QString path() const override { return m_path; }
+
+private:
+    QString m_path;
+};
+
+void speichere(QWidget *w, const QString &ordner, const char *name)
+{
+    QApplication::processEvents();
+    const QString pfad = ordner + QLatin1Char('/') + QLatin1String(name);
+    if (!w->grab().save(pfad))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(pfad));
+}
+}
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kreidolin_screenshots <folder>\n");
+        return 2;
+    }
+    const QString ziel = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QTemporaryDir dir;
+    StilleMeldungen meldungen;
+    FesteZahlen zahlen;
+    KeinDialog dialog;
+    KeinBrowser browser;
+    Verzeichnis verzeichnis(dir.path());
+    Services::setMessages(&meldungen);
+    Services::setRandom(&zahlen);
+    Services::setFileDialogs(&dialog);
+    Services::setUrls(&browser);
+    Services::setAppDirectory(&verzeichnis);
+    Services::setSplashIntervalMs(3600000);
+    Start::bereiteVor(app);
+
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Fragen.mdb"), dir.filePath(QStringLiteral("Fragen.mdb")));
+    QFile highscore(dir.filePath(QStringLiteral("highscore.dtt")));
+    highscore.open(QIODevice::WriteOnly);
+    highscore.write("Lena | 12\r\nJonas | 5\r\nMehmet | 15\r\nSophie | 10\r\nPaul | 7\r\n");
+    highscore.close();
+
+    speichere(Fenster::zeige<frmSplash>(), ziel, "splash.png");
+    Fenster::offen<frmSplash>()->close();
+    QApplication::processEvents();
+
+    Form1 *form1 = Fenster::zeige<Form1>();
+    form1->menuHighscore_Click();
+    form1->findChild<QLineEdit *>(QStringLiteral("txt_name"))->setText(QStringLiteral("Anna"));
+    speichere(form1, ziel, "form1.png");
+
+    form1->cmd_start_Click();
+    if (Form2 *spiel = Fenster::offen<Form2>()) {
+        for (int i = 0; i < 5; ++i) {
+            spiel->lblLoesung_Click();
+            spiel->cmdOK_Click();
+        }
+        spiel->cmdFifty_Click();
+        spiel->lblLoesung_Click();
+        speichere(spiel, ziel, "form2.png");
+        spiel->cmdEnd_Click();
+    }
+    QApplication::processEvents();
+
+    speichere(Fenster::zeige<Form3>(), ziel, "form3.png");
+    speichere(Fenster::zeige<Form4>(), ziel, "form4.png");
+    speichere(Fenster::zeige<Form5>(), ziel, "form5.png");
+    return 0;
+}
