@@ -22,6 +22,20 @@ qint64 g_speicher = qint64(1) << 30;
 // about 100 MB at worst); a child that sends more is not reading a table.
 constexpr qint64 kMaxAusgabe = qint64(256) << 20;
 
+// A child built with AddressSanitizer reserves terabytes of address space
+// for its shadow memory, so it cannot live under an address-space limit.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAdressraumBegrenzen = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAdressraumBegrenzen = false;
+#else
+constexpr bool kAdressraumBegrenzen = true;
+#endif
+#else
+constexpr bool kAdressraumBegrenzen = true;
+#endif
+
 void begrenze(int resource, rlim_t wert)
 {
     const rlimit r{wert, wert};
@@ -88,7 +102,8 @@ StoreError lies(const QString &pfad, const QString &tabelle, TableData &out, qin
     const rlim_t cpu = static_cast<rlim_t>(g_zeitlimit / 1000 + 1);
     const rlim_t speicher = static_cast<rlim_t>(g_speicher);
     p.setChildProcessModifier([cpu, speicher] {
-        begrenze(RLIMIT_AS, speicher);
+        if (kAdressraumBegrenzen)
+            begrenze(RLIMIT_AS, speicher);
         begrenze(RLIMIT_CPU, cpu);
         begrenze(RLIMIT_CORE, 0);
         // The child only reads; it has no business writing any file.
