@@ -15,7 +15,7 @@ namespace JetLeser {
 
 namespace {
 QString g_programm;
-int g_zeitlimit = 20000;
+int g_zeitlimit = JetLeser::kStandardZeitlimit;
 qint64 g_speicher = qint64(1) << 30;
 
 // More than any question table yields (32,767 rows of four full texts are
@@ -24,17 +24,7 @@ constexpr qint64 kMaxAusgabe = qint64(256) << 20;
 
 // A child built with AddressSanitizer reserves terabytes of address space
 // for its shadow memory, so it cannot live under an address-space limit.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAdressraumBegrenzen = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAdressraumBegrenzen = false;
-#else
-constexpr bool kAdressraumBegrenzen = true;
-#endif
-#else
-constexpr bool kAdressraumBegrenzen = true;
-#endif
+constexpr bool kAdressraumBegrenzen = !JetLeser::kMitAddressSanitizer;
 
 void begrenze(int resource, rlim_t wert)
 {
