@@ -604,7 +604,8 @@ bool Form3::bereitZumAendern()
     const StoreError fehler = JetKonvertierung::konvertiere(pfad, &sicherung);
     QGuiApplication::restoreOverrideCursor();
     if (fehler) {
-        meldung(QStringLiteral("Die Fragensammlung wurde nicht umgewandelt; es wurde nichts geändert.\r\n")
+        meldung(QStringLiteral("Die Fragensammlung wurde nicht umgewandelt und die Änderung nicht "
+                               "ausgeführt.\r\n")
                 + fehler.text());
         return false;
     }
@@ -617,23 +618,18 @@ bool Form3::bereitZumAendern()
     const QString gesichert = QStringLiteral("Die Fragensammlung wurde umgewandelt, das Original liegt als „%1“ "
                                              "daneben. ")
                                   .arg(QFileInfo(sicherung).fileName());
-    if (const StoreError e = DatenbankOeffnen(pfad)) {
-        meldung(gesichert + QStringLiteral("Die neue Datei kann aber nicht geöffnet werden.\r\n") + e.text());
-        return false;
+    StoreError e = DatenbankOeffnen(pfad);
+    if (!e && zeile > 0) {
+        const QScopedValueRollback<bool> schritt(m_synchron, true);
+        e = rec->setCurrentIndex(zeile);
     }
-    if (zeile > 0) {
-        StoreError e;
-        {
-            const QScopedValueRollback<bool> schritt(m_synchron, true);
-            e = rec->setCurrentIndex(zeile);
-        }
-        if (e) {
-            meldung(gesichert + QStringLiteral("Die Änderung wurde nicht ausgeführt.\r\n") + e.text());
-            return false;
-        }
-    }
+    // Whatever the reopening showed, nothing the user typed is lost.
     for (int i = 0; i < felder.size(); ++i)
         felder[i]->setText(texte[i]);
+    if (e) {
+        meldung(gesichert + QStringLiteral("Die Änderung wurde nicht ausgeführt.\r\n") + e.text());
+        return false;
+    }
     return true;
 }
 

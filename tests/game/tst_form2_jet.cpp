@@ -217,7 +217,8 @@ void TestForm2Jet::umfrageMitAccessTexten()
     const Spielregeln::Umfrage u = Spielregeln::umfrage(0.375f, 0.25f);
     const Meldung m = m_u->meldungen.gezeigt.last();
     QCOMPARE(m.titel, kSpielTitel);
-    QCOMPARE(m.text, QStringLiteral("Das Publikum hat wie folgt gestimmt: \r\nAus Wachs = %1%\r\nAus Holz = %2%\r\n = %3%")
+    QCOMPARE(m.text, QStringLiteral("Das Publikum hat wie folgt gestimmt: \r\n"
+                                    "Aus Wachs = %1%\r\nAus Holz = %2%\r\n = %3%")
                          .arg(u.loesung)
                          .arg(u.antwort1)
                          .arg(u.antwort2));

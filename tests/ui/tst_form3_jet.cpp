@@ -26,8 +26,8 @@
 
 namespace {
 const QString kKeineDatenbank = QStringLiteral("Keine Datenbank geladen!");
-const QString kNichtUmgewandelt = QStringLiteral("Die Fragensammlung wurde nicht umgewandelt; "
-                                                 "es wurde nichts geändert.\r\n");
+const QString kNichtUmgewandelt = QStringLiteral("Die Fragensammlung wurde nicht umgewandelt und die "
+                                                 "Änderung nicht ausgeführt.\r\n");
 
 QString umwandlungsFrage(const QString &sicherung)
 {
