@@ -7,6 +7,7 @@
 #include "app/services.h"
 #include "app/twips.h"
 #include "store/connection.h"
+#include "store/jetkonvertierung.h"
 #include "store/questiongridmodel.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
@@ -16,7 +17,9 @@
 #include "ui/stufenwert.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
@@ -39,6 +42,14 @@ const QString kStufeBereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert
 const QString kLoeschenFrage = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
 const QString kKeineFrage = QStringLiteral("Es ist keine Frage ausgewählt. "
                                            "Mit \"Neue Frage\" beginnen Sie eine neue Frage.");
+
+QString umwandlungsFrage(const QString &sicherung)
+{
+    return QStringLiteral("Diese Fragensammlung ist eine Access-Datei, die Kreidolin nur lesen kann.\r\n"
+                          "Soll sie in das Format von Kreidolin umgewandelt werden? Das Original bleibt "
+                          "unverändert als „%1“ daneben erhalten.")
+        .arg(sicherung);
+}
 
 // The columns of table fragen the edit fields are stored into, in the order
 // they are set.
@@ -265,6 +276,7 @@ StoreError Form3::DatenbankOeffnen(const QString &pfad)
     m_gridModel = nullptr;
     rec = std::make_unique<Recordset>();
     connect(rec.get(), &Recordset::moveComplete, this, &Form3::rec_MoveComplete);
+    m_offenerPfad = pfad;
 
     const StoreError fehler = oeffneSchritte(pfad);
     if (fehler) {
@@ -448,6 +460,9 @@ void Form3::cmdNeu_Click()
     if (!verlasseStufenfeld(cmdNeu))
         return;
     if (m_geladen) {
+        // Declined or failed: no new question, the fields stay as they are.
+        if (!bereitZumAendern())
+            return;
         const QScopedValueRollback<bool> schritt(m_synchron, true);
         rec->addNew();
     }
@@ -498,6 +513,10 @@ void Form3::cmdUebernehmen_Click()
             return;
         }
     }
+    if (!bereitZumAendern()) {
+        txtFrage->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const QStringList werte = {txtFrage->text(), txtLoesung->text(), txtAntwort1->text(), txtAntwort2->text(),
                                QString::number(*stufe)};
     StoreError fehler;
@@ -523,6 +542,10 @@ void Form3::cmdLoeschen_Click()
     }
     if (!rec->hasCurrent()) {
         meldung(QStringLiteral("Es ist keine Frage ausgewählt, die gelöscht werden könnte."));
+        return;
+    }
+    if (!bereitZumAendern()) {
+        txtFrage->setFocus(Qt::OtherFocusReason);
         return;
     }
     Meldung frage;
@@ -555,6 +578,59 @@ void Form3::txtStufe_LostFocus()
     meldung(kStufeBereich);
     txtStufe->setText(QStringLiteral("1"));
     txtStufe->setFocus(Qt::OtherFocusReason);
+}
+
+// An Access file is only ever read. Before its first change the user is
+// asked whether to turn it into the program's own format; the original stays
+// beside it. True when the change may go ahead: on the collection as it was,
+// or on the converted one, reopened on the same question with the fields as
+// the user left them.
+bool Form3::bereitZumAendern()
+{
+    if (!rec || !rec->activeConnection() || rec->activeConnection()->kind() != Connection::Kind::Jet)
+        return true;
+    const QString pfad = m_offenerPfad;
+    Meldung frage;
+    frage.titel = AppInfo::titel();
+    frage.text = umwandlungsFrage(QFileInfo(JetKonvertierung::freieSicherung(pfad)).fileName());
+    frage.knoepfe = QMessageBox::Yes | QMessageBox::No;
+    frage.vorgabe = QMessageBox::No;
+    frage.symbol = QMessageBox::Question;
+    if (Services::messages().zeige(this, frage) != QMessageBox::Yes)
+        return false;
+
+    QString sicherung;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const StoreError fehler = JetKonvertierung::konvertiere(pfad, &sicherung);
+    QGuiApplication::restoreOverrideCursor();
+    if (fehler) {
+        meldung(QStringLiteral("Die Fragensammlung wurde nicht umgewandelt und die Änderung nicht "
+                               "ausgeführt.\r\n")
+                + fehler.text());
+        return false;
+    }
+
+    const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
+    QStringList texte;
+    for (const QLineEdit *feld : felder)
+        texte << feld->text();
+    const int zeile = rec->currentIndex();
+    const QString gesichert = QStringLiteral("Die Fragensammlung wurde umgewandelt, das Original liegt als „%1“ "
+                                             "daneben. ")
+                                  .arg(QFileInfo(sicherung).fileName());
+    StoreError e = DatenbankOeffnen(pfad);
+    if (!e && zeile > 0) {
+        const QScopedValueRollback<bool> schritt(m_synchron, true);
+        e = rec->setCurrentIndex(zeile);
+    }
+    // Whatever the reopening showed, nothing the user typed is lost.
+    for (int i = 0; i < felder.size(); ++i)
+        felder[i]->setText(texte[i]);
+    if (e) {
+        meldung(gesichert + QStringLiteral("Die Änderung wurde nicht ausgeführt.\r\n") + e.text());
+        return false;
+    }
+    return true;
 }
 
 QString Form3::positionsText() const

@@ -67,6 +67,7 @@ private:
     void cmdLoeschen_Click();
     void txtStufe_LostFocus();
 
+    bool bereitZumAendern();
     QString positionsText() const;
     bool verlasseStufenfeld(QWidget *knopf);
     void meldung(const QString &text);
@@ -95,6 +96,9 @@ private:
     QLabel *lblstat = nullptr;
 
     std::unique_ptr<Recordset> rec;
+    // The path the last open was asked for; txt_pfad may have been typed
+    // into since.
+    QString m_offenerPfad;
     QuestionGridModel *m_gridModel = nullptr;
     // The last open got as far as a usable table; only then do the buttons
     // and the grid act on rec.
