@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace {
 const QString kTrenner = QStringLiteral(" | ");
 
@@ -29,6 +31,18 @@ std::optional<int> ganzeZahl(const QString &text)
 QString dateiFehler(const QString &was, const QString &pfad, const QFile &datei)
 {
     return QStringLiteral("Die Highscore-Datei %1 kann nicht %2 werden: %3").arg(pfad, was, datei.errorString());
+}
+
+// Something other than a plain file stands at the path: a folder, or a
+// FIFO or device, whose opening could block for ever.
+StoreError keineDatei(const QString &was, const QString &pfad)
+{
+    const QFileInfo info(pfad);
+    if (!info.exists() || info.isFile())
+        return {};
+    const QString grund = info.isDir() ? QStringLiteral("an ihrer Stelle steht ein Ordner.")
+                                       : QStringLiteral("an ihrer Stelle steht keine gewöhnliche Datei.");
+    return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht %2 werden: %3").arg(pfad, was, grund));
 }
 }
 
@@ -108,6 +122,13 @@ QVector<Eintrag> zerlege(const QByteArray &inhalt)
 void ordne(QVector<Eintrag> &eintraege)
 {
     const qsizetype n = eintraege.size();
+    if (n > kLeerGrenze) {
+        // Only a file that could not be emptied gets here; the exchange
+        // procedure's n * n steps would freeze the window for minutes.
+        std::stable_sort(eintraege.begin(), eintraege.end(),
+                         [](const Eintrag &a, const Eintrag &b) { return a.punkte > b.punkte; });
+        return;
+    }
     for (qsizetype i = 0; i < n; ++i) {
         for (qsizetype j = 0; j < n; ++j) {
             if (eintraege[i].punkte > eintraege[j].punkte)
@@ -138,6 +159,8 @@ Liste baueListe(QVector<Eintrag> eintraege)
 
 StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
 {
+    if (StoreError e = keineDatei(QStringLiteral("beschrieben"), pfad))
+        return e;
     QByteArray zeile = kodiereZeile(name, punkte);
     // A hand-edited file may lack the end of its last line; the new entry
     // must not be glued onto it.
@@ -166,9 +189,8 @@ Lesung lies(const QString &pfad)
             lesung.fehler = StoreError(dateiFehler(QStringLiteral("angelegt"), pfad, datei));
         return lesung;
     }
-    if (!QFileInfo(pfad).isFile()) {
-        lesung.fehler = StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht gelesen werden: "
-                                                  "an ihrer Stelle steht ein Ordner.").arg(pfad));
+    if (StoreError e = keineDatei(QStringLiteral("gelesen"), pfad)) {
+        lesung.fehler = e;
         return lesung;
     }
     if (!datei.open(QIODevice::ReadOnly)) {
@@ -181,6 +203,8 @@ Lesung lies(const QString &pfad)
 
 StoreError leere(const QString &pfad)
 {
+    if (StoreError e = keineDatei(QStringLiteral("geleert"), pfad))
+        return e;
     QFile datei(pfad);
     if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return StoreError(dateiFehler(QStringLiteral("geleert"), pfad, datei));

@@ -45,6 +45,8 @@ QVector<Eintrag> zerlege(const QByteArray &inhalt);
 
 // Best score first, by exchanging every pair i, j with score(i) > score(j);
 // equal scores end in the order this leaves them (a 5, b 5, c 0 gives b, a, c).
+// More entries than the emptying limit (a file that could not be emptied)
+// are ordered in n log n steps instead, equal scores in file order.
 void ordne(QVector<Eintrag> &eintraege);
 // "1 : x  -  15 Punkte"
 QString listenText(int position, const Eintrag &eintrag);

@@ -192,9 +192,12 @@ void Form1::menuHighscore_Click()
         // Nothing was deleted, so the entries are still shown.
         QVector<Highscore::Eintrag> alle = lesung.eintraege;
         Highscore::ordne(alle);
-        lstHighscore->clear();
+        QStringList texte;
+        texte.reserve(alle.size());
         for (int i = 0; i < alle.size(); ++i)
-            lstHighscore->addItem(Highscore::listenText(i + 1, alle[i]));
+            texte << Highscore::listenText(i + 1, alle[i]);
+        lstHighscore->clear();
+        lstHighscore->addItems(texte);
         return;
     }
     if (liste.texte.isEmpty())
