@@ -6,6 +6,10 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 const QString kTrenner = QStringLiteral(" | ");
@@ -161,22 +165,46 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
 {
     if (StoreError e = keineDatei(QStringLiteral("beschrieben"), pfad))
         return e;
-    QByteArray zeile = kodiereZeile(name, punkte);
+    const QFileInfo info(pfad);
+    QByteArray inhalt;
+    if (info.exists()) {
+        QFile alt(pfad);
+        if (!info.isWritable())
+            return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: sie ist "
+                                             "schreibgeschützt.").arg(pfad));
+        if (!alt.open(QIODevice::ReadOnly))
+            return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, alt));
+        inhalt = alt.readAll();
+        if (alt.error() != QFileDevice::NoError)
+            return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, alt));
+    }
     // A hand-edited file may lack the end of its last line; the new entry
     // must not be glued onto it.
-    {
-        QFile alt(pfad);
-        if (alt.size() > 0 && alt.open(QIODevice::ReadOnly) && alt.seek(alt.size() - 1) && alt.read(1) != "\n")
-            zeile.prepend("\r\n");
-    }
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Append))
-        return StoreError(dateiFehler(QStringLiteral("geöffnet"), pfad, datei));
-    // One write of the whole line: the file never ends in half an entry.
-    const bool ok = datei.write(zeile) == zeile.size() && datei.flush();
-    if (!ok)
+    if (!inhalt.isEmpty() && !inhalt.endsWith('\n'))
+        inhalt += "\r\n";
+    inhalt += kodiereZeile(name, punkte);
+
+    // The longer file is written beside the old one and takes its place in
+    // one step. Appending in place could leave half a line behind when the
+    // program is killed in the middle of the write.
+    const QString neu = pfad + QStringLiteral(".neu");
+    QFile::remove(neu);
+    QFile datei(neu);
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
+    const bool ok = datei.write(inhalt) == inhalt.size() && datei.flush() && ::fsync(datei.handle()) == 0
+        && (!info.exists() || datei.setPermissions(info.permissions()));
+    const StoreError schreibfehler(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
     datei.close();
+    if (!ok) {
+        QFile::remove(neu);
+        return schreibfehler;
+    }
+    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(pfad).constData()) != 0) {
+        const QString grund = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(neu);
+        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: %2").arg(pfad, grund));
+    }
     return {};
 }
 

@@ -59,8 +59,9 @@ struct Liste {
 };
 Liste baueListe(QVector<Eintrag> eintraege);
 
-// Appends one line in a single write at the end of the file, creating the
-// file when it is missing.
+// Appends one line at the end of the file, creating the file when it is
+// missing. The file with the new line replaces the old one in one step, so
+// a crash leaves whole lines only (and at most "<pfad>.neu" beside it).
 StoreError anhaengen(const QString &pfad, const QString &name, int punkte);
 
 struct Lesung {

@@ -27,6 +27,7 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -225,9 +226,43 @@ enum class Inhalt { Gleich, Standard, Leer };
 Q_DECLARE_METATYPE(Spiel)
 Q_DECLARE_METATYPE(Inhalt)
 
+// Root may read any file. For as long as the object lives, this thread
+// reaches files as the unprivileged user "nobody" instead, whose rights a
+// file's mode does limit; the folder is opened to everyone for it.
+class FremderNutzer {
+public:
+    explicit FremderNutzer(const QString &ordner)
+    {
+        if (::geteuid() != 0) {
+            m_aktiv = true; // an ordinary user is bound by the mode already
+            return;
+        }
+        ::chmod(QFile::encodeName(ordner).constData(), 0777);
+        ::setfsgid(kNobody);
+        ::setfsuid(kNobody);
+        m_gewechselt = true;
+        m_aktiv = ::setfsuid(kNobody) == static_cast<int>(kNobody);
+    }
+    ~FremderNutzer()
+    {
+        if (m_gewechselt) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    bool aktiv() const { return m_aktiv; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool m_aktiv = false;
+    bool m_gewechselt = false;
+};
+
 // Each case prepares the application folder; what may hold on to something
-// until the case ends (a read-only mount, another writer's lock) goes here.
+// until the case ends (a read-only mount, another writer's lock, another
+// user's rights) goes here.
 struct Halter {
+    std::unique_ptr<FremderNutzer> nutzer;
     std::unique_ptr<SchreibschutzOrdner> schutz;
     std::unique_ptr<FremdeSperre> sperre;
     bool uebersprungen = false;
@@ -291,6 +326,7 @@ void TestEingabematrix::init()
 void TestEingabematrix::cleanup()
 {
     aufraeumen();
+    m_halter.nutzer.reset();
     m_halter.sperre.reset();
     m_halter.schutz.reset();
     m_halter = Halter();
@@ -384,9 +420,10 @@ QVector<EinstellungsFall> einstellungsFaelle()
          [](TestUmgebung &u, Halter &h) {
              ini(u, SettingsFile::kodiere(u.datei(QStringLiteral("anders.mdb"))) + "\r\n");
              QFile::setPermissions(u.datei(QStringLiteral("Kreidolin.ini")), QFile::Permissions());
-             if (::geteuid() == 0) {
+             h.nutzer = std::make_unique<FremderNutzer>(u.verzeichnis());
+             if (!h.nutzer->aktiv()) {
                  h.uebersprungen = true;
-                 h.grund = QStringLiteral("root reads every file; the folder and FIFO cases stand in for it");
+                 h.grund = QStringLiteral("cannot take away the right to read here");
              }
          },
          S, D, true, D, D},
@@ -464,6 +501,7 @@ void TestEingabematrix::einstellungenSpiel()
     case Spiel::Egal:
         break;
     }
+    m_halter.nutzer.reset();
     QCOMPARE(zustand(iniPfad), erwarteteIni(nachher, vorher));
     QCOMPARE(zustand(fragenPfad()), fragenVorher);
 }
@@ -510,6 +548,7 @@ void TestEingabematrix::einstellungenEditor()
         break;
     }
     QVERIFY2(m_u->meldungen.gezeigt.isEmpty(), qPrintable(m_u->meldungen.texte().join(QLatin1Char('|'))));
+    m_halter.nutzer.reset();
     QCOMPARE(zustand(iniPfad), erwarteteIni(nachher, vorher));
     QCOMPARE(zustand(fragenPfad()), fragenVorher);
 }
