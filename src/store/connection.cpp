@@ -138,16 +138,19 @@ StoreError Connection::open()
     // its header still says how long it should be. Only once SQLite has
     // looked (and rolled back what a crash left half done) does the header
     // count; in write-ahead mode the newest pages live beside the file.
+    // This first look also tells a file that is locked or no database at
+    // all, after one wait for the lock instead of one per statement.
     QSqlQuery kopf(db);
+    if (!kopf.exec(QStringLiteral("PRAGMA page_count")) || !kopf.next())
+        return StoreError(QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2")
+                              .arg(m_path, kopf.lastError().databaseText()));
+    const qint64 seiten = kopf.value(0).toLongLong();
     if (kopf.exec(QStringLiteral("PRAGMA journal_mode")) && kopf.next()
         && kopf.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0
-        && kopf.exec(QStringLiteral("PRAGMA page_count")) && kopf.next()) {
-        const qint64 seiten = kopf.value(0).toLongLong();
-        if (kopf.exec(QStringLiteral("PRAGMA page_size")) && kopf.next()
-            && QFileInfo(m_path).size() < seiten * kopf.value(0).toLongLong())
-            return StoreError(QStringLiteral("Die Datenbank %1 ist beschädigt: die Datei ist kürzer, als sie sein "
-                                             "müsste.").arg(m_path));
-    }
+        && kopf.exec(QStringLiteral("PRAGMA page_size")) && kopf.next()
+        && QFileInfo(m_path).size() < seiten * kopf.value(0).toLongLong())
+        return StoreError(QStringLiteral("Die Datenbank %1 ist beschädigt: die Datei ist kürzer, als sie sein "
+                                         "müsste.").arg(m_path));
     struct stat st;
     if (::stat(QFile::encodeName(m_path).constData(), &st) == 0) {
         m_geraet = static_cast<quint64>(st.st_dev);
@@ -247,16 +250,18 @@ StoreError Connection::readTable(const QString &table, TableData &out, int maxRo
 }
 
 namespace {
-StoreError convertAll(const Connection &, const QString &table, const QStringList &columns,
+StoreError convertAll(const Connection &connection, const QString &table, const QStringList &columns,
                       const QVector<QVariant> &values, const QSqlDatabase &db, QVector<QVariant> &out)
 {
     QStringList names, types;
     QSqlQuery info(db);
-    if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) {
-        while (info.next()) {
-            names << info.value(1).toString();
-            types << info.value(2).toString();
-        }
+    // A locked file is reported here, after one wait for the lock.
+    if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
+        return StoreError(QStringLiteral("Die Datenbank %1 hat die Änderung abgelehnt: %2")
+                              .arg(connection.path(), info.lastError().text()));
+    while (info.next()) {
+        names << info.value(1).toString();
+        types << info.value(2).toString();
     }
     out.resize(values.size());
     for (int i = 0; i < values.size(); ++i) {

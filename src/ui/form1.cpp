@@ -88,6 +88,9 @@ void Form1::baueFenster()
     lstHighscore = new QListWidget(innen);
     lstHighscore->setObjectName(QStringLiteral("lstHighscore"));
     lstHighscore->setSortingEnabled(false);
+    // Every item is one line of the same font; the list need not measure
+    // each of them, which takes seconds for a file with many entries.
+    lstHighscore->setUniformItemSizes(true);
     Twips::setzeGeometrie(lstHighscore, 60, 1800, 3015, 3570);
 
     Command1 = new QPushButton(QStringLiteral("Spiel b&eenden"), innen);
