@@ -5,6 +5,12 @@
 #include <QStringDecoder>
 #include <QTextCodec>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 const QString kTrenner = QStringLiteral(" | ");
 
@@ -29,6 +35,18 @@ std::optional<int> ganzeZahl(const QString &text)
 QString dateiFehler(const QString &was, const QString &pfad, const QFile &datei)
 {
     return QStringLiteral("Die Highscore-Datei %1 kann nicht %2 werden: %3").arg(pfad, was, datei.errorString());
+}
+
+// Something other than a plain file stands at the path: a folder, or a
+// FIFO or device, whose opening could block for ever.
+StoreError keineDatei(const QString &was, const QString &pfad)
+{
+    const QFileInfo info(pfad);
+    if (!info.exists() || info.isFile())
+        return {};
+    const QString grund = info.isDir() ? QStringLiteral("an ihrer Stelle steht ein Ordner.")
+                                       : QStringLiteral("an ihrer Stelle steht keine gewöhnliche Datei.");
+    return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht %2 werden: %3").arg(pfad, was, grund));
 }
 }
 
@@ -108,6 +126,13 @@ QVector<Eintrag> zerlege(const QByteArray &inhalt)
 void ordne(QVector<Eintrag> &eintraege)
 {
     const qsizetype n = eintraege.size();
+    if (n > kLeerGrenze) {
+        // Only a file that could not be emptied gets here; the exchange
+        // procedure's n * n steps would freeze the window for minutes.
+        std::stable_sort(eintraege.begin(), eintraege.end(),
+                         [](const Eintrag &a, const Eintrag &b) { return a.punkte > b.punkte; });
+        return;
+    }
     for (qsizetype i = 0; i < n; ++i) {
         for (qsizetype j = 0; j < n; ++j) {
             if (eintraege[i].punkte > eintraege[j].punkte)
@@ -138,22 +163,48 @@ Liste baueListe(QVector<Eintrag> eintraege)
 
 StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
 {
-    QByteArray zeile = kodiereZeile(name, punkte);
+    if (StoreError e = keineDatei(QStringLiteral("beschrieben"), pfad))
+        return e;
+    const QFileInfo info(pfad);
+    QByteArray inhalt;
+    if (info.exists()) {
+        QFile alt(pfad);
+        if (!info.isWritable())
+            return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: sie ist "
+                                             "schreibgeschützt.").arg(pfad));
+        if (!alt.open(QIODevice::ReadOnly))
+            return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, alt));
+        inhalt = alt.readAll();
+        if (alt.error() != QFileDevice::NoError)
+            return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, alt));
+    }
     // A hand-edited file may lack the end of its last line; the new entry
     // must not be glued onto it.
-    {
-        QFile alt(pfad);
-        if (alt.size() > 0 && alt.open(QIODevice::ReadOnly) && alt.seek(alt.size() - 1) && alt.read(1) != "\n")
-            zeile.prepend("\r\n");
-    }
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Append))
-        return StoreError(dateiFehler(QStringLiteral("geöffnet"), pfad, datei));
-    // One write of the whole line: the file never ends in half an entry.
-    const bool ok = datei.write(zeile) == zeile.size() && datei.flush();
-    if (!ok)
+    if (!inhalt.isEmpty() && !inhalt.endsWith('\n'))
+        inhalt += "\r\n";
+    inhalt += kodiereZeile(name, punkte);
+
+    // The longer file is written beside the old one and takes its place in
+    // one step. Appending in place could leave half a line behind when the
+    // program is killed in the middle of the write.
+    const QString neu = pfad + QStringLiteral(".neu");
+    QFile::remove(neu);
+    QFile datei(neu);
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
+    const bool ok = datei.write(inhalt) == inhalt.size() && datei.flush() && ::fsync(datei.handle()) == 0
+        && (!info.exists() || datei.setPermissions(info.permissions()));
+    const StoreError schreibfehler(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
     datei.close();
+    if (!ok) {
+        QFile::remove(neu);
+        return schreibfehler;
+    }
+    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(pfad).constData()) != 0) {
+        const QString grund = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(neu);
+        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: %2").arg(pfad, grund));
+    }
     return {};
 }
 
@@ -166,9 +217,8 @@ Lesung lies(const QString &pfad)
             lesung.fehler = StoreError(dateiFehler(QStringLiteral("angelegt"), pfad, datei));
         return lesung;
     }
-    if (!QFileInfo(pfad).isFile()) {
-        lesung.fehler = StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht gelesen werden: "
-                                                  "an ihrer Stelle steht ein Ordner.").arg(pfad));
+    if (StoreError e = keineDatei(QStringLiteral("gelesen"), pfad)) {
+        lesung.fehler = e;
         return lesung;
     }
     if (!datei.open(QIODevice::ReadOnly)) {
@@ -181,6 +231,8 @@ Lesung lies(const QString &pfad)
 
 StoreError leere(const QString &pfad)
 {
+    if (StoreError e = keineDatei(QStringLiteral("geleert"), pfad))
+        return e;
     QFile datei(pfad);
     if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return StoreError(dateiFehler(QStringLiteral("geleert"), pfad, datei));

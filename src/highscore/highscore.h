@@ -45,6 +45,8 @@ QVector<Eintrag> zerlege(const QByteArray &inhalt);
 
 // Best score first, by exchanging every pair i, j with score(i) > score(j);
 // equal scores end in the order this leaves them (a 5, b 5, c 0 gives b, a, c).
+// More entries than the emptying limit (a file that could not be emptied)
+// are ordered in n log n steps instead, equal scores in file order.
 void ordne(QVector<Eintrag> &eintraege);
 // "1 : x  -  15 Punkte"
 QString listenText(int position, const Eintrag &eintrag);
@@ -57,8 +59,9 @@ struct Liste {
 };
 Liste baueListe(QVector<Eintrag> eintraege);
 
-// Appends one line in a single write at the end of the file, creating the
-// file when it is missing.
+// Appends one line at the end of the file, creating the file when it is
+// missing. The file with the new line replaces the old one in one step, so
+// a crash leaves whole lines only (and at most "<pfad>.neu" beside it).
 StoreError anhaengen(const QString &pfad, const QString &name, int punkte);
 
 struct Lesung {

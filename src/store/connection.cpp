@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -133,7 +134,42 @@ StoreError Connection::open()
     if (!db.open())
         return StoreError(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
                               .arg(m_path, db.lastError().text()));
+    // A file cut short reads its missing rows as empty ones without a word;
+    // its header still says how long it should be. Only once SQLite has
+    // looked (and rolled back what a crash left half done) does the header
+    // count; in write-ahead mode the newest pages live beside the file.
+    // This first look also tells a file that is locked or no database at
+    // all, after one wait for the lock instead of one per statement.
+    QSqlQuery kopf(db);
+    if (!kopf.exec(QStringLiteral("PRAGMA page_count")) || !kopf.next())
+        return StoreError(QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2")
+                              .arg(m_path, kopf.lastError().databaseText()));
+    const qint64 seiten = kopf.value(0).toLongLong();
+    if (kopf.exec(QStringLiteral("PRAGMA journal_mode")) && kopf.next()
+        && kopf.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0
+        && kopf.exec(QStringLiteral("PRAGMA page_size")) && kopf.next()
+        && QFileInfo(m_path).size() < seiten * kopf.value(0).toLongLong())
+        return StoreError(QStringLiteral("Die Datenbank %1 ist beschädigt: die Datei ist kürzer, als sie sein "
+                                         "müsste.").arg(m_path));
+    struct stat st;
+    if (::stat(QFile::encodeName(m_path).constData(), &st) == 0) {
+        m_geraet = static_cast<quint64>(st.st_dev);
+        m_inode = static_cast<quint64>(st.st_ino);
+    }
     m_open = true;
+    return {};
+}
+
+StoreError Connection::pruefeDatei() const
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(m_path).constData(), &st) != 0)
+        return StoreError(QStringLiteral("Die Datenbank %1 ist nicht mehr da; sie wurde entfernt, während sie "
+                                         "geöffnet war. Die Änderung wurde nicht gespeichert.").arg(m_path));
+    if (static_cast<quint64>(st.st_dev) != m_geraet || static_cast<quint64>(st.st_ino) != m_inode)
+        return StoreError(QStringLiteral("Die Datenbank %1 wurde durch eine andere Datei ersetzt, während sie "
+                                         "geöffnet war. Die Änderung wurde nicht gespeichert; bitte öffnen Sie die "
+                                         "Datenbank neu.").arg(m_path));
     return {};
 }
 
@@ -214,16 +250,18 @@ StoreError Connection::readTable(const QString &table, TableData &out, int maxRo
 }
 
 namespace {
-StoreError convertAll(const Connection &, const QString &table, const QStringList &columns,
+StoreError convertAll(const Connection &connection, const QString &table, const QStringList &columns,
                       const QVector<QVariant> &values, const QSqlDatabase &db, QVector<QVariant> &out)
 {
     QStringList names, types;
     QSqlQuery info(db);
-    if (info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)))) {
-        while (info.next()) {
-            names << info.value(1).toString();
-            types << info.value(2).toString();
-        }
+    // A locked file is reported here, after one wait for the lock.
+    if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
+        return StoreError(QStringLiteral("Die Datenbank %1 hat die Änderung abgelehnt: %2")
+                              .arg(connection.path(), info.lastError().text()));
+    while (info.next()) {
+        names << info.value(1).toString();
+        types << info.value(2).toString();
     }
     out.resize(values.size());
     for (int i = 0; i < values.size(); ++i) {
@@ -258,6 +296,8 @@ StoreError Connection::insertRow(const QString &table, const QStringList &column
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
+    if (const StoreError e = pruefeDatei())
+        return e;
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     QVector<QVariant> converted;
     if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
@@ -268,8 +308,9 @@ StoreError Connection::insertRow(const QString &table, const QStringList &column
         marks << QStringLiteral("?");
     }
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteIdentifier(table), quoted.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(quoteIdentifier(table), quoted.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))))
+        return writeError(m_path, query);
     for (const QVariant &v : converted)
         query.addBindValue(v);
     if (!query.exec())
@@ -294,6 +335,8 @@ StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStri
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
+    if (const StoreError e = pruefeDatei())
+        return e;
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     QVector<QVariant> converted;
     if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
@@ -302,8 +345,9 @@ StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStri
     for (const QString &c : columns)
         sets << quoteIdentifier(c) + QStringLiteral(" = ?");
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                      .arg(quoteIdentifier(table), sets.join(QLatin1Char(','))));
+    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                           .arg(quoteIdentifier(table), sets.join(QLatin1Char(',')))))
+        return writeError(m_path, query);
     for (const QVariant &v : converted)
         query.addBindValue(v);
     query.addBindValue(rowId);
@@ -321,8 +365,11 @@ StoreError Connection::deleteRow(const QString &table, qint64 rowId) const
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
+    if (const StoreError e = pruefeDatei())
+        return e;
     QSqlQuery query(QSqlDatabase::database(m_sqlName, false));
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table)));
+    if (!query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table))))
+        return writeError(m_path, query);
     query.addBindValue(rowId);
     if (!query.exec())
         return writeError(m_path, query);

@@ -60,10 +60,17 @@ public:
     StoreError deleteRow(const QString &table, qint64 rowId) const;
 
 private:
+    // Writes reach the file that was opened; refused when another file has
+    // taken its place or it was removed meanwhile.
+    StoreError pruefeDatei() const;
+
     QString m_connectionString;
     CursorLocation m_cursorLocation = CursorLocation::Server;
     QString m_path;
     QString m_sqlName;
     Kind m_kind = Kind::Unknown;
     bool m_open = false;
+    // The file as it was opened (device and inode number).
+    quint64 m_geraet = 0;
+    quint64 m_inode = 0;
 };

@@ -5,9 +5,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextCodec>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 constexpr char kBom[] = "\xEF\xBB\xBF";
@@ -73,14 +77,33 @@ std::optional<QString> lies(const QString &pfad)
 
 StoreError schreibe(const QString &pfad, const QString &zeile)
 {
-    QSaveFile file(pfad);
-    if (!file.open(QIODevice::WriteOnly))
-        return StoreError(QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
-                              .arg(pfad, file.errorString()));
+    const auto fehler = [&pfad](const QString &grund) {
+        return StoreError(QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2").arg(pfad, grund));
+    };
+    if (QFileInfo(pfad).isDir())
+        return fehler(QStringLiteral("an ihrer Stelle steht ein Ordner."));
+    // The new line goes into a file beside it under a fixed name, which then
+    // takes the old one's place in one step. A crash in between leaves the
+    // old file whole and at most this one file beside it, which the next
+    // write replaces.
+    const QString neu = pfad + QStringLiteral(".neu");
+    QFile::remove(neu);
+    QFile file(neu);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fehler(file.errorString());
     const QByteArray bytes = kodiere(zeile) + "\r\n";
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return StoreError(QStringLiteral("Die Einstellungsdatei %1 kann nicht geschrieben werden: %2")
-                              .arg(pfad, file.errorString()));
+    const bool geschrieben = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const QString grund = file.errorString();
+    file.close();
+    if (!geschrieben) {
+        QFile::remove(neu);
+        return fehler(grund);
+    }
+    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(pfad).constData()) != 0) {
+        const QString warum = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(neu);
+        return fehler(warum);
+    }
     return {};
 }
 

@@ -24,7 +24,8 @@ QString dekodiere(const QByteArray &bytes);
 std::optional<QString> lies(const QString &pfad);
 
 // Replaces the whole file with the line and CR LF, atomically: a crash
-// leaves the old or the new file, never half of one.
+// leaves the old or the new file, never half of one, and at most the file
+// "<pfad>.neu" beside it.
 StoreError schreibe(const QString &pfad, const QString &zeile);
 
 // The database a game starts with. A non-empty first line is used as it

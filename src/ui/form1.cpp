@@ -88,6 +88,9 @@ void Form1::baueFenster()
     lstHighscore = new QListWidget(innen);
     lstHighscore->setObjectName(QStringLiteral("lstHighscore"));
     lstHighscore->setSortingEnabled(false);
+    // Every item is one line of the same font; the list need not measure
+    // each of them, which takes seconds for a file with many entries.
+    lstHighscore->setUniformItemSizes(true);
     Twips::setzeGeometrie(lstHighscore, 60, 1800, 3015, 3570);
 
     Command1 = new QPushButton(QStringLiteral("Spiel b&eenden"), innen);
@@ -192,9 +195,12 @@ void Form1::menuHighscore_Click()
         // Nothing was deleted, so the entries are still shown.
         QVector<Highscore::Eintrag> alle = lesung.eintraege;
         Highscore::ordne(alle);
-        lstHighscore->clear();
+        QStringList texte;
+        texte.reserve(alle.size());
         for (int i = 0; i < alle.size(); ++i)
-            lstHighscore->addItem(Highscore::listenText(i + 1, alle[i]));
+            texte << Highscore::listenText(i + 1, alle[i]);
+        lstHighscore->clear();
+        lstHighscore->addItems(texte);
         return;
     }
     if (liste.texte.isEmpty())

@@ -152,7 +152,16 @@ bool imBereich(const QString &text)
 
 std::optional<int> ganzeStufe(const QString &text)
 {
-    const QString t = text.trimmed();
+    // Around the digits only what the check on leaving the field passes
+    // over: a level that can be stored always passes that check as well
+    // (a no-break space or a CR would not).
+    qsizetype anfang = 0;
+    qsizetype ende = text.size();
+    while (anfang < ende && uebersprungen(text[anfang]))
+        ++anfang;
+    while (ende > anfang && uebersprungen(text[ende - 1]))
+        --ende;
+    const QString t = text.mid(anfang, ende - anfang);
     if (t.isEmpty() || t.size() > 9)
         return std::nullopt;
     for (const QChar c : t) {

@@ -20,7 +20,7 @@ double zahlenwert(const QString &text);
 bool imBereich(const QString &text);
 
 // The level that can be stored: a whole number 1 to 15 written in digits
-// only (blanks around it are allowed). Everything else, "2.5", "3abc" or
+// only (blanks, tabs and line feeds around it are allowed). Everything else, "2.5", "3abc" or
 // " 1 2", has no level, because no game could ever ask for it.
 std::optional<int> ganzeStufe(const QString &text);
 }

@@ -127,7 +127,8 @@ void TestRecordset::ladefehler_data()
     QTest::newRow("text") << QByteArray("Dies ist keine Datenbank.\r\n") << keins << false;
     QTest::newRow("random bytes") << QByteArray::fromHex("8f3e2a9911d0ffeedd0012") << keins << false;
     QTest::newRow("directory") << QByteArray("<dir>") << keins << false;
-    QTest::newRow("truncated sqlite") << QByteArray("<truncated>") << keins << true;
+    // SQLite's first look at a file cut short already fails.
+    QTest::newRow("truncated sqlite") << QByteArray("<truncated>") << keins << false;
     QTest::newRow("no table fragen") << QByteArray("<sql>")
                                      << QStringList{QStringLiteral("CREATE TABLE andere (x TEXT)")} << true;
 }

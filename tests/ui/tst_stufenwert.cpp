@@ -122,6 +122,10 @@ void TestStufenwert::ganzeStufe_data()
     QTest::newRow("exponent") << "1E1" << 0;
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("blanks") << "   " << 0;
+    // Only what leaving the field passes over may stand around the digits.
+    QTest::newRow("tab and line feed around") << "\t5\n" << 5;
+    QTest::newRow("no-break space before") << QStringLiteral("\u00a05") << 0;
+    QTest::newRow("CR after") << "5\r" << 0;
     QTest::newRow("huge") << "99999999999999999999" << 0;
 }
 

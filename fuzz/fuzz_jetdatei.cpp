@@ -1,0 +1,123 @@
+// Feeds bytes as a question collection to the program's real Access path:
+// told as an Access file by its first bytes, read by the child process
+// kreidolin-mdb under its time and resource limits, its stream parsed here.
+// Whatever the file, the program gets a table or a reason, in time; a crash
+// or a stall of the child is only ever an error. (libmdb runs in the child,
+// outside the fuzzer's view: this is a survival test more than a guided one.)
+
+#include "store/connection.h"
+#include "store/jetleser.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+std::unique_ptr<QCoreApplication> g_app;
+std::unique_ptr<QTemporaryDir> g_ordner;
+constexpr int kZeitlimit = 3000;
+}
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    g_app = std::make_unique<QCoreApplication>(*argc, *argv);
+    g_ordner = std::make_unique<QTemporaryDir>();
+    JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
+    JetLeser::setZeitlimit(kZeitlimit);
+    return 0;
+}
+
+namespace {
+QByteArray liesVorlage(const char *name)
+{
+    QFile f(QStringLiteral(KREIDOLIN_TEST_DATA "/legacy/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        std::abort();
+    return f.readAll();
+}
+
+quint32 u32(const QByteArray &b, qsizetype i)
+{
+    quint32 v = 0;
+    for (int k = 0; k < 4; ++k)
+        v |= quint32(static_cast<quint8>(b.at(i + k))) << (8 * k);
+    return v;
+}
+
+// The file the input stands for. Byte 0 chooses: 0 takes the rest as the
+// file itself; 1 to 3 take a genuine collection and change it as the rest
+// says: a length to cut it to (u32, 0 keeps it whole), then any number of
+// patches (u32 offset, u8 count, the bytes). A short input can so damage
+// any page of a file much larger than itself.
+QByteArray datei(const QByteArray &eingabe)
+{
+    static const QByteArray vorlagen[] = {liesVorlage("fragen_jet4.mdb"), liesVorlage("fragen_jet4_v2003.mdb"),
+                                          liesVorlage("fragen_jet4_fivecols.mdb")};
+    if (eingabe.isEmpty())
+        return vorlagen[0];
+    const int art = static_cast<quint8>(eingabe.at(0)) % 4;
+    if (art == 0)
+        return eingabe.mid(1);
+    QByteArray d = vorlagen[art - 1];
+    qsizetype i = 1;
+    if (eingabe.size() >= i + 4) {
+        const quint32 laenge = u32(eingabe, i) % static_cast<quint32>(d.size() + 1);
+        if (laenge > 0)
+            d.truncate(laenge);
+        i += 4;
+    }
+    while (eingabe.size() >= i + 5 && !d.isEmpty()) {
+        const qsizetype ort = u32(eingabe, i) % static_cast<quint32>(d.size());
+        const int anzahl = static_cast<quint8>(eingabe.at(i + 4));
+        i += 5;
+        const QByteArray teil = eingabe.mid(i, anzahl);
+        i += teil.size();
+        d.replace(ort, qMin<qsizetype>(teil.size(), d.size() - ort), teil.left(d.size() - ort));
+    }
+    return d;
+}
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
+{
+    // Only what the program takes for an Access file reaches the reader.
+    static const QByteArray kopf = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01", 21);
+    QByteArray bytes = datei(QByteArray(reinterpret_cast<const char *>(daten), static_cast<qsizetype>(laenge)));
+    if (bytes.size() < kopf.size())
+        bytes = kopf;
+    else
+        bytes.replace(0, kopf.size(), kopf);
+    const QString pfad = g_ordner->filePath(QStringLiteral("Fragen.mdb"));
+    {
+        QFile f(pfad);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            std::abort();
+    }
+    Connection c;
+    c.setConnectionString(Connection::connectionStringFor(pfad));
+    if (c.open() || c.kind() != Connection::Kind::Jet)
+        std::abort();
+    QDeadlineTimer frist(kZeitlimit + 5000);
+    TableData t;
+    const StoreError e = c.readTable(QStringLiteral("fragen"), t, 32767);
+    if (frist.hasExpired())
+        std::abort();
+    if (e) {
+        if (e.text().isEmpty() || !t.rows.isEmpty())
+            std::abort();
+    } else {
+        if (t.rows.size() > 32767 || t.writable)
+            std::abort();
+        for (const TableRow &r : std::as_const(t.rows)) {
+            if (r.values.size() != t.columns.size())
+                std::abort();
+        }
+    }
+    return 0;
+}
