@@ -133,10 +133,11 @@ void ordne(QVector<Eintrag> &eintraege)
                          [](const Eintrag &a, const Eintrag &b) { return a.punkte > b.punkte; });
         return;
     }
+    Eintrag *e = eintraege.data();
     for (qsizetype i = 0; i < n; ++i) {
         for (qsizetype j = 0; j < n; ++j) {
-            if (eintraege[i].punkte > eintraege[j].punkte)
-                std::swap(eintraege[i], eintraege[j]);
+            if (e[i].punkte > e[j].punkte)
+                std::swap(e[i], e[j]);
         }
     }
 }
