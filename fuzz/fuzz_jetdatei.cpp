@@ -19,14 +19,18 @@
 #include <memory>
 
 namespace {
-std::unique_ptr<QCoreApplication> g_app;
+// Lives until the process ends: destroyed among the exit handlers it would
+// outlive parts of Qt it needs.
+QCoreApplication *g_app = nullptr;
+int g_argc = 0;
 std::unique_ptr<QTemporaryDir> g_ordner;
 constexpr int kZeitlimit = 3000;
 }
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    g_app = std::make_unique<QCoreApplication>(*argc, *argv);
+    g_argc = *argc;
+    g_app = new QCoreApplication(g_argc, *argv);
     g_ordner = std::make_unique<QTemporaryDir>();
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
     JetLeser::setZeitlimit(kZeitlimit);

@@ -133,10 +133,11 @@ void ordne(QVector<Eintrag> &eintraege)
                          [](const Eintrag &a, const Eintrag &b) { return a.punkte > b.punkte; });
         return;
     }
+    Eintrag *e = eintraege.data();
     for (qsizetype i = 0; i < n; ++i) {
         for (qsizetype j = 0; j < n; ++j) {
-            if (eintraege[i].punkte > eintraege[j].punkte)
-                std::swap(eintraege[i], eintraege[j]);
+            if (e[i].punkte > e[j].punkte)
+                std::swap(e[i], e[j]);
         }
     }
 }
@@ -187,7 +188,9 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
     // The longer file is written beside the old one and takes its place in
     // one step. Appending in place could leave half a line behind when the
     // program is killed in the middle of the write.
-    const QString neu = pfad + QStringLiteral(".neu");
+    // A link is followed: the file it names gets the line, the link stays.
+    const QString ziel = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : pfad;
+    const QString neu = ziel + QStringLiteral(".neu");
     QFile::remove(neu);
     QFile datei(neu);
     if (!datei.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -200,7 +203,7 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
         QFile::remove(neu);
         return schreibfehler;
     }
-    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(pfad).constData()) != 0) {
+    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(ziel).constData()) != 0) {
         const QString grund = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(neu);
         return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: %2").arg(pfad, grund));

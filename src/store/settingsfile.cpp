@@ -86,7 +86,10 @@ StoreError schreibe(const QString &pfad, const QString &zeile)
     // takes the old one's place in one step. A crash in between leaves the
     // old file whole and at most this one file beside it, which the next
     // write replaces.
-    const QString neu = pfad + QStringLiteral(".neu");
+    // A link is followed: the file it names gets the line, the link stays.
+    const QFileInfo info(pfad);
+    const QString ziel = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : pfad;
+    const QString neu = ziel + QStringLiteral(".neu");
     QFile::remove(neu);
     QFile file(neu);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -99,7 +102,7 @@ StoreError schreibe(const QString &pfad, const QString &zeile)
         QFile::remove(neu);
         return fehler(grund);
     }
-    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(pfad).constData()) != 0) {
+    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(ziel).constData()) != 0) {
         const QString warum = QString::fromLocal8Bit(std::strerror(errno));
         QFile::remove(neu);
         return fehler(warum);

@@ -300,6 +300,8 @@ private Q_SLOTS:
     // Stores the database refuses (read-only, locked, view, Access file): message, file unchanged.
     void editorSpeichertNicht_data();
     void editorSpeichertNicht();
+    // Settings and highscore files reached through a symbolic link are written through it; the link stays.
+    void verknuepfungenBleiben();
 
 private:
     bool vorbereiten(const Vorbereitung &v);
@@ -1123,6 +1125,27 @@ void TestEingabematrix::editorSpeichertNicht()
         QVERIFY2(m_u->meldungen.gezeigt.isEmpty(), qPrintable(m_u->meldungen.texte().join(QLatin1Char('|'))));
         QVERIFY(zustand(fragenPfad()) != vorher);
     }
+}
+
+void TestEingabematrix::verknuepfungenBleiben()
+{
+    m_faelle += 2;
+    m_u->schreibeDatei(QStringLiteral("geteilt.ini"), "\r\n");
+    m_u->schreibeDatei(QStringLiteral("geteilt.dtt"), "Ben | 9\r\n");
+    QVERIFY(QFile::link(m_u->datei(QStringLiteral("geteilt.ini")), AppInfo::einstellungsdatei()));
+    QVERIFY(QFile::link(m_u->datei(QStringLiteral("geteilt.dtt")), AppInfo::highscoredatei()));
+
+    Form1 *haupt = Fenster::zeige<Form1>();
+    haupt->txt_name->setText(QStringLiteral("Anna"));
+    QTest::mouseClick(haupt->cmd_start, Qt::LeftButton);
+    Form2 *spiel = Fenster::offen<Form2>();
+    QVERIFY(spiel);
+    QTest::mouseClick(spiel->cmdGiveUp, Qt::LeftButton);
+
+    QVERIFY(QFileInfo(AppInfo::einstellungsdatei()).isSymLink());
+    QVERIFY(QFileInfo(AppInfo::highscoredatei()).isSymLink());
+    QCOMPARE(m_u->liesDatei(QStringLiteral("geteilt.ini")), standardZeile());
+    QCOMPARE(m_u->liesDatei(QStringLiteral("geteilt.dtt")), QByteArray("Ben | 9\r\nAnna | 0\r\n"));
 }
 
 QTEST_MAIN(TestEingabematrix)

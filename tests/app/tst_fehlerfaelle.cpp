@@ -211,6 +211,8 @@ private Q_SLOTS:
     // A read-only folder: a whole game plays to each of its endings, and the player is told the score was not saved.
     void schreibgeschuetzterOrdner_data();
     void schreibgeschuetzterOrdner();
+    // A read-only folder: the editor shows the collection and refuses stores with a message; nothing changes.
+    void schreibgeschuetzterOrdnerEditor();
     // The database removed or replaced under the open editor: moves work, stores and deletes are refused clearly.
     void datenbankWeg_data();
     void datenbankWeg();
@@ -294,6 +296,34 @@ void TestFehlerfaelle::schreibgeschuetzterOrdner()
         QVERIFY(!Fenster::offen<Form2>());
         QVERIFY(Fenster::offen<Form1>() && Fenster::offen<Form1>()->isVisible());
         QCOMPARE(Fenster::offen<Form1>()->lstHighscore->item(0)->text(), QStringLiteral("Keine Einträge vorhanden..."));
+    }
+    QCOMPARE(QDir(m_u->verzeichnis()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), vorher);
+    QCOMPARE(m_u->liesDatei(QStringLiteral("Fragen.mdb")), fragen);
+}
+
+void TestFehlerfaelle::schreibgeschuetzterOrdnerEditor()
+{
+    const QStringList vorher = QDir(m_u->verzeichnis()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QByteArray fragen = m_u->liesDatei(QStringLiteral("Fragen.mdb"));
+    {
+        SchreibschutzOrdner schutz(m_u->verzeichnis());
+        struct Freigabe {
+            ~Freigabe() { aufraeumen(); }
+        } freigabe;
+        if (!schutz.aktiv())
+            QSKIP("cannot make a folder read-only here");
+        Form3 *editor = Fenster::zeige<Form3>();
+        QVERIFY(editor->datenbankGeladen());
+        QVERIFY(m_u->meldungen.gezeigt.isEmpty());
+        editor->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->setText(QStringLiteral("Geändert"));
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen")), Qt::LeftButton);
+        m_u->meldungen.antworten = {QMessageBox::Yes};
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdLoeschen")), Qt::LeftButton);
+        const QStringList texte = m_u->meldungen.texte();
+        QCOMPARE(texte.size(), 3);
+        QVERIFY2(texte[0].startsWith(kNichtGespeichert), qPrintable(texte[0]));
+        QVERIFY2(texte[2].startsWith(kNichtGeloescht), qPrintable(texte[2]));
+        QCOMPARE(editor->recordset()->recordCount(), 15);
     }
     QCOMPARE(QDir(m_u->verzeichnis()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), vorher);
     QCOMPARE(m_u->liesDatei(QStringLiteral("Fragen.mdb")), fragen);
