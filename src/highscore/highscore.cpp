@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QTextCodec>
 
+#include <vector>
+
 namespace {
 const QString kTrenner = QStringLiteral(" | ");
 
@@ -107,13 +109,38 @@ QVector<Eintrag> zerlege(const QByteArray &inhalt)
 
 void ordne(QVector<Eintrag> &eintraege)
 {
+    // The exchange procedure runs on the scores alone, carrying along where
+    // each entry came from; the entries move once at the end. A rebuild of
+    // a full list (1000 entries) so takes well under a millisecond.
     const qsizetype n = eintraege.size();
+    std::vector<int> punkte(static_cast<size_t>(n));
+    std::vector<qsizetype> herkunft(static_cast<size_t>(n));
     for (qsizetype i = 0; i < n; ++i) {
-        for (qsizetype j = 0; j < n; ++j) {
-            if (eintraege[i].punkte > eintraege[j].punkte)
-                std::swap(eintraege[i], eintraege[j]);
-        }
+        punkte[i] = eintraege.at(i).punkte;
+        herkunft[i] = i;
     }
+    for (qsizetype i = 0; i < n; ++i) {
+        // The first pass leaves the lowest score at position 0; every later
+        // pass i leaves it at position i, having moved it there from the
+        // positions before i. So a pass never exchanges with a position after
+        // i, and stopping at i gives the same order as running to the end.
+        const qsizetype bis = i == 0 ? n : i;
+        int p = punkte[i];
+        qsizetype h = herkunft[i];
+        for (qsizetype j = 0; j < bis; ++j) {
+            if (p > punkte[j]) {
+                std::swap(p, punkte[j]);
+                std::swap(h, herkunft[j]);
+            }
+        }
+        punkte[i] = p;
+        herkunft[i] = h;
+    }
+    QVector<Eintrag> geordnet;
+    geordnet.reserve(n);
+    for (qsizetype k = 0; k < n; ++k)
+        geordnet.append(std::move(eintraege[herkunft[k]]));
+    eintraege = std::move(geordnet);
 }
 
 QString listenText(int position, const Eintrag &eintrag)
