@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QTextCodec>
 #include <QTest>
 
 #include <limits>
@@ -27,7 +28,7 @@ QVector<Highscore::Eintrag> zufaellig(QRandomGenerator &zufall, int anzahl, int 
 }
 }
 
-class TestHighscoreOrdnung : public QObject {
+class TestHighscoreSchnell : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // The fast ordering leaves equal scores in exactly the order the exchange procedure leaves them.
@@ -35,9 +36,11 @@ private Q_SLOTS:
     void wieDasTauschverfahren();
     // A full list of 1000 entries is ordered in well under the rebuild's 5 ms.
     void tausendEintraegeSchnell();
+    // Every byte of a Windows-1252 line reads as the codec reads it, alone and amid text.
+    void windows1252WieDerCodec();
 };
 
-void TestHighscoreOrdnung::wieDasTauschverfahren_data()
+void TestHighscoreSchnell::wieDasTauschverfahren_data()
 {
     QTest::addColumn<int>("anzahl");
     QTest::addColumn<int>("hoechstwert");
@@ -51,7 +54,7 @@ void TestHighscoreOrdnung::wieDasTauschverfahren_data()
     QTest::newRow("full list") << 1000 << 15;
 }
 
-void TestHighscoreOrdnung::wieDasTauschverfahren()
+void TestHighscoreSchnell::wieDasTauschverfahren()
 {
     QFETCH(int, anzahl);
     QFETCH(int, hoechstwert);
@@ -65,7 +68,7 @@ void TestHighscoreOrdnung::wieDasTauschverfahren()
     }
 }
 
-void TestHighscoreOrdnung::tausendEintraegeSchnell()
+void TestHighscoreSchnell::tausendEintraegeSchnell()
 {
     QRandomGenerator zufall(7);
     const QVector<Highscore::Eintrag> eintraege = zufaellig(zufall, 1000, 15);
@@ -81,5 +84,20 @@ void TestHighscoreOrdnung::tausendEintraegeSchnell()
     QVERIFY2(bester < 2'000'000, qPrintable(QStringLiteral("%1 ns").arg(bester)));
 }
 
-QTEST_GUILESS_MAIN(TestHighscoreOrdnung)
-#include "tst_highscoreordnung.moc"
+void TestHighscoreSchnell::windows1252WieDerCodec()
+{
+    QTextCodec *codec = QTextCodec::codecForName("windows-1252");
+    QVERIFY(codec);
+    for (int b = 0x80; b < 0x100; ++b) {
+        // "J?rgen" with the byte in the middle: no valid UTF-8, so read as Windows-1252.
+        const QByteArray zeile = QByteArray("J") + char(b) + QByteArray("rgen | 3");
+        QCOMPARE(Highscore::dekodiereZeile(zeile), codec->toUnicode(zeile));
+    }
+    QByteArray alle;
+    for (int b = 1; b < 0x100; ++b)
+        alle += char(b);
+    QCOMPARE(Highscore::dekodiereZeile(alle), codec->toUnicode(alle));
+}
+
+QTEST_GUILESS_MAIN(TestHighscoreSchnell)
+#include "tst_highscoreschnell.moc"
