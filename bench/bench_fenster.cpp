@@ -120,8 +120,7 @@ Ergebnis spielStart(Kontext &k, int n)
         9, e,
         [&] {
             Form1 *haupt = zeigeHauptfenster();
-            double t = 0;
-            t = dauer([&] { starteSpiel(haupt); });
+            const double t = dauer([&] { starteSpiel(haupt); });
             schliesseAlles();
             return t;
         },
@@ -209,9 +208,8 @@ Ergebnis editorOeffnen(Kontext &k, int n)
     imWechsel(
         9, e,
         [&] {
-            double t = 0;
             Form3 *editor = nullptr;
-            t = dauer([&] { editor = oeffneEditor(haupt); });
+            const double t = dauer([&] { editor = oeffneEditor(haupt); });
             if (editor->recordset()->recordCount() != n)
                 qFatal("the editor shows %d rows, not %d", editor->recordset()->recordCount(), n);
             editor->close();
@@ -253,22 +251,22 @@ Ergebnis editorBlaettern(Kontext &k, int n)
     return e;
 }
 
-const Anmeldung a2(QStringLiteral("main window: splash click to main window, 1000 entries (floor: bare window)"),
+const Anmeldung a1(QStringLiteral("main window: splash click to main window, 1000 entries (floor: bare window)"),
                    splashZumHauptfenster);
-const Anmeldung a3(QStringLiteral("highscore: rebuild with 1000 entries (Aktualisieren)"), highscoreNeuAufbauen);
-const Anmeldung a4(QStringLiteral("game: start click to 1st question, 15 rows (floor: sqlite3)"),
+const Anmeldung a2(QStringLiteral("highscore: rebuild with 1000 entries (Aktualisieren)"), highscoreNeuAufbauen);
+const Anmeldung a3(QStringLiteral("game: start click to 1st question, 15 rows (floor: sqlite3)"),
                    [](Kontext &k) { return spielStart(k, 15); });
-const Anmeldung a5(QStringLiteral("game: start click to 1st question, 1,000 rows (floor: sqlite3)"),
+const Anmeldung a4(QStringLiteral("game: start click to 1st question, 1,000 rows (floor: sqlite3)"),
                    [](Kontext &k) { return spielStart(k, 1000); });
-const Anmeldung a6(QStringLiteral("game: start click to 1st question, 32,767 rows (floor: sqlite3)"),
+const Anmeldung a5(QStringLiteral("game: start click to 1st question, 32,767 rows (floor: sqlite3)"),
                    [](Kontext &k) { return spielStart(k, 32767); });
-const Anmeldung a7(QStringLiteral("game: worst-case choice, 1 row of the level among 32,767"), schwersteWahl);
-const Anmeldung a8(QStringLiteral("editor: open, 15 rows (floor: sqlite3)"),
+const Anmeldung a6(QStringLiteral("game: worst-case choice, 1 row of the level among 32,767"), schwersteWahl);
+const Anmeldung a7(QStringLiteral("editor: open, 15 rows (floor: sqlite3)"),
                    [](Kontext &k) { return editorOeffnen(k, 15); });
-const Anmeldung a9(QStringLiteral("editor: open, 1,000 rows (floor: sqlite3)"),
+const Anmeldung a8(QStringLiteral("editor: open, 1,000 rows (floor: sqlite3)"),
                    [](Kontext &k) { return editorOeffnen(k, 1000); });
-const Anmeldung a10(QStringLiteral("editor: open, 32,767 rows (floor: sqlite3)"),
+const Anmeldung a9(QStringLiteral("editor: open, 32,767 rows (floor: sqlite3)"),
                     [](Kontext &k) { return editorOeffnen(k, 32767); });
-const Anmeldung a11(QStringLiteral("editor: grid paged top to bottom, 32,767 rows"),
+const Anmeldung a10(QStringLiteral("editor: grid paged top to bottom, 32,767 rows"),
                     [](Kontext &k) { return editorBlaettern(k, 32767); });
 }
