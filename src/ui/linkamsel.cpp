@@ -31,7 +31,8 @@ protected:
     {
         QPainter painter(this);
         const QSize pixel = (QSizeF(size()) * devicePixelRatioF()).toSize();
-        if (m_fertig.isNull()) {
+        if (!m_gelesen) {
+            m_gelesen = true;
             QImageReader leser(QStringLiteral(":/res/logo.png"), "png");
             leser.setAutoDetectImageFormat(false);
             m_fertig = leser.read();
@@ -46,6 +47,7 @@ protected:
     }
 
 private:
+    bool m_gelesen = false;
     QImage m_fertig;
     std::unique_ptr<QSvgRenderer> m_vektor;
 };
