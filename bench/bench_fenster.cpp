@@ -221,13 +221,33 @@ Ergebnis editorOeffnen(Kontext &k, int n)
     return e;
 }
 
+// What a shared machine does to any code: the slowest of as many steps of
+// plain arithmetic, each as long as a median page step. A step held up by
+// another process shows here as well as in the grid.
+double leerlaufSpitze(int schritte, double schrittMs)
+{
+    volatile double summe = 0;
+    const auto rechne = [&summe](long runden) {
+        for (long i = 0; i < runden; ++i)
+            summe = summe + 0.5 * static_cast<double>(i);
+    };
+    long runden = 1000;
+    while (dauer([&] { rechne(runden); }) < schrittMs / 4)
+        runden *= 2;
+    runden = static_cast<long>(runden * schrittMs / median(7, [&] { rechne(runden); }));
+    double spitze = 0;
+    for (int i = 0; i < schritte; ++i)
+        spitze = std::max(spitze, dauer([&] { rechne(runden); }));
+    return spitze;
+}
+
 Ergebnis editorBlaettern(Kontext &k, int n)
 {
     const QString datenbank = k.fragen(n);
     Buehne buehne(buehnenOrdner(k, QStringLiteral("blaettern%1").arg(n)));
     buehne.waehleDatenbank(datenbank);
     Form3 *editor = oeffneEditor(zeigeHauptfenster());
-    QVector<double> gesamt, langsamste, mitte;
+    QVector<double> gesamt, langsamste, mitte, leerlauf;
     int schritte = 0;
     for (int lauf = 0; lauf < 3; ++lauf) {
         const QVector<double> t = blaettereGrid(editor);
@@ -238,6 +258,7 @@ Ergebnis editorBlaettern(Kontext &k, int n)
         langsamste.append(*std::max_element(t.begin(), t.end()));
         mitte.append(median(t));
         schritte = static_cast<int>(t.size());
+        leerlauf.append(leerlaufSpitze(schritte, mitte.last()));
     }
     Ergebnis e;
     e.wert = median(gesamt);
@@ -245,9 +266,11 @@ Ergebnis editorBlaettern(Kontext &k, int n)
     schritt.wert = median(mitte);
     Ergebnis spitze;
     spitze.wert = median(langsamste);
+    spitze.boden = median(leerlauf);
     spitze.zielWert = 16;
     e.weitere.push_back({QStringLiteral("one page step (median of %1 steps)").arg(schritte), schritt});
-    e.weitere.push_back({QStringLiteral("slowest page step (median of 3 passes)"), spitze});
+    e.weitere.push_back(
+        {QStringLiteral("slowest page step, median of 3 passes (floor: as long plain arithmetic)"), spitze});
     return e;
 }
 

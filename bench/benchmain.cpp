@@ -64,7 +64,7 @@ void druckeZeile(const QString &name, const Bench::Ergebnis &e)
         ziel = QStringLiteral("< %1").arg(zahl(e.zielWert, e.einheit));
         urteil = e.wert < e.zielWert ? QStringLiteral("met") : QStringLiteral("MISSED");
     }
-    std::printf("%-78s %13s %13s %8s %11s %6s\n", qPrintable(name), qPrintable(zahl(e.wert, e.einheit)),
+    std::printf("%-78s %13s %13s %8s %12s %6s\n", qPrintable(name), qPrintable(zahl(e.wert, e.einheit)),
                 qPrintable(boden), qPrintable(verhaeltnis), qPrintable(ziel), qPrintable(urteil));
 }
 }
@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir dir;
     Bench::Kontext kontext(dir.path());
-    std::printf("%-78s %13s %13s %8s %11s %6s\n", "measurement (medians)", "figure", "floor", "ratio", "target",
+    std::printf("%-78s %13s %13s %8s %12s %6s\n", "measurement (medians)", "figure", "floor", "ratio", "target",
                 "");
     for (const Bench::Fall &fall : faelle) {
         if (!filter.isEmpty() && !fall.name.contains(filter))
