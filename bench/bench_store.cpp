@@ -5,7 +5,6 @@
 #include "store/connection.h"
 #include "store/recordset.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 
 namespace {
@@ -22,26 +21,15 @@ void oeffne(Recordset &rs, const QString &pfad)
     rs.open();
 }
 
-// The storage floor: the sqlite3 program reading the same table, whole process.
-double sqliteBoden(const QString &pfad)
-{
-    return median(9, [&] {
-        QProcess p;
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.start(QStringLiteral("sqlite3"), {pfad, QStringLiteral("select * from fragen")});
-        p.waitForFinished();
-    });
-}
-
 Ergebnis oeffnen(Kontext &k, int n)
 {
     const QString pfad = k.fragen(n);
     Ergebnis e;
-    e.wert = median(9, [&] {
-        Recordset rs;
-        oeffne(rs, pfad);
-    });
-    e.boden = sqliteBoden(pfad);
+    imWechsel(9, e, [&] { return dauer([&] {
+                              Recordset rs;
+                              oeffne(rs, pfad);
+                          }); },
+              [&] { return sqliteLesen(pfad); });
     return e;
 }
 

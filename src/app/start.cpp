@@ -37,6 +37,19 @@ void bereiteVor(QApplication &app)
         QFontDatabase::addApplicationFont(tahoma);
     if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
         QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
+
+    // Where Arial itself is missing, the font configuration draws it with a
+    // metric-compatible clone. Naming the clone spares Qt asking the font
+    // configuration for a list of fallbacks at the first Arial text, a
+    // noticeable part of the splash window's first painting.
+    if (!QFontDatabase::hasFamily(QStringLiteral("Arial"))) {
+        for (const QString &ersatz : {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")}) {
+            if (QFontDatabase::hasFamily(ersatz)) {
+                QFont::insertSubstitution(QStringLiteral("Arial"), ersatz);
+                break;
+            }
+        }
+    }
 }
 
 void ersterFenster()

@@ -6,10 +6,12 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 const QString kTrenner = QStringLiteral(" | ");
@@ -72,14 +74,29 @@ QString dekodiereZeile(const QByteArray &bytes)
             break;
         }
     }
-    if (mehrbyte) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8(bytes);
-        if (!utf8.hasError())
-            return text;
-    }
-    QTextCodec *codec = windows1252();
-    return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
+    if (!mehrbyte)
+        return QString::fromLatin1(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Windows-1252 is one character per byte: the codec's own answer for
+    // each byte, asked once, decodes a line far quicker than the codec.
+    static const std::array<char16_t, 256> tafel = [] {
+        std::array<char16_t, 256> t{};
+        QTextCodec *codec = windows1252();
+        for (int b = 0; b < 256; ++b) {
+            const QString zeichen = codec ? codec->toUnicode(QByteArray(1, static_cast<char>(b)))
+                                          : QString(QChar(b));
+            t[b] = zeichen.size() == 1 ? zeichen.at(0).unicode() : char16_t(b);
+        }
+        return t;
+    }();
+    QString ergebnis(bytes.size(), Qt::Uninitialized);
+    QChar *ziel = ergebnis.data();
+    for (const char c : bytes)
+        *ziel++ = QChar(tafel[static_cast<unsigned char>(c)]);
+    return ergebnis;
 }
 
 QVector<QByteArray> zeilen(const QByteArray &inhalt)
@@ -125,21 +142,45 @@ QVector<Eintrag> zerlege(const QByteArray &inhalt)
 
 void ordne(QVector<Eintrag> &eintraege)
 {
+    // The exchange procedure runs on the scores alone, carrying along where
+    // each entry came from; the entries move once at the end. A rebuild of
+    // a full list (1000 entries) so takes well under a millisecond.
     const qsizetype n = eintraege.size();
     if (n > kLeerGrenze) {
-        // Only a file that could not be emptied gets here; the exchange
-        // procedure's n * n steps would freeze the window for minutes.
+        // Only a file that could not be emptied gets here; even the short
+        // exchange procedure's n * n / 2 steps would freeze the window.
         std::stable_sort(eintraege.begin(), eintraege.end(),
                          [](const Eintrag &a, const Eintrag &b) { return a.punkte > b.punkte; });
         return;
     }
-    Eintrag *e = eintraege.data();
+    std::vector<int> punkte(static_cast<size_t>(n));
+    std::vector<qsizetype> herkunft(static_cast<size_t>(n));
     for (qsizetype i = 0; i < n; ++i) {
-        for (qsizetype j = 0; j < n; ++j) {
-            if (e[i].punkte > e[j].punkte)
-                std::swap(e[i], e[j]);
-        }
+        punkte[i] = eintraege.at(i).punkte;
+        herkunft[i] = i;
     }
+    for (qsizetype i = 0; i < n; ++i) {
+        // The first pass leaves the lowest score at position 0; every later
+        // pass i leaves it at position i, having moved it there from the
+        // positions before i. So a pass never exchanges with a position after
+        // i, and stopping at i gives the same order as running to the end.
+        const qsizetype bis = i == 0 ? n : i;
+        int p = punkte[i];
+        qsizetype h = herkunft[i];
+        for (qsizetype j = 0; j < bis; ++j) {
+            if (p > punkte[j]) {
+                std::swap(p, punkte[j]);
+                std::swap(h, herkunft[j]);
+            }
+        }
+        punkte[i] = p;
+        herkunft[i] = h;
+    }
+    QVector<Eintrag> geordnet;
+    geordnet.reserve(n);
+    for (qsizetype k = 0; k < n; ++k)
+        geordnet.append(std::move(eintraege[herkunft[k]]));
+    eintraege = std::move(geordnet);
 }
 
 QString listenText(int position, const Eintrag &eintrag)

@@ -1,6 +1,7 @@
 #include "store/connection.h"
 
 #include "store/jetleser.h"
+#include "store/zeilenspeicher.h"
 
 #include <QAtomicInt>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -198,22 +200,19 @@ QString sqliteFehler(sqlite3 *handle)
 }
 }
 
-StoreError Connection::readTable(const QString &table, TableData &out, int maxRows) const
+namespace {
+// Steps through the whole table with SQLite's own interface, handing each
+// row to zeile: a game start reads every row, and the Qt driver's generic
+// path costs twice as much for the 32,767 rows the game allows.
+StoreError liesSqlite(const QString &sqlName, const QString &path, const QString &table, TableData &out, int maxRows,
+                      const std::function<void(sqlite3_stmt *, int)> &zeile)
 {
-    out = TableData();
-    if (!m_open)
-        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
-    if (m_kind == Kind::Jet)
-        return JetLeser::lies(m_path, table, out, maxRows);
-    QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
-    // The whole table is read straight through SQLite's own interface: a
-    // game start reads every row, and the driver's generic path costs twice
-    // as much for the 32,767 rows the game allows.
+    QSqlDatabase db = QSqlDatabase::database(sqlName, false);
     const QVariant h = db.driver()->handle();
     sqlite3 *handle = h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(h.data())
                                                                             : nullptr;
     if (!handle)
-        return StoreError(QStringLiteral("Die Datenbank %1 ist nicht geöffnet.").arg(m_path));
+        return StoreError(QStringLiteral("Die Datenbank %1 ist nicht geöffnet.").arg(path));
 
     sqlite3_stmt *stmt = nullptr;
     const QByteArray name = quoteIdentifier(table).toUtf8();
@@ -221,9 +220,9 @@ StoreError Connection::readTable(const QString &table, TableData &out, int maxRo
     if (!out.writable && sqlite3_prepare_v2(handle, "SELECT NULL, * FROM " + name, -1, &stmt, nullptr) != SQLITE_OK) {
         const QString reason = sqliteFehler(handle);
         if (reason.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
-            return StoreError(QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(m_path, table));
+            return StoreError(QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(path, table));
         return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
-                              .arg(table, m_path, reason));
+                              .arg(table, path, reason));
     }
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(stmt, sqlite3_finalize);
     const int columnCount = sqlite3_column_count(stmt) - 1;
@@ -233,20 +232,90 @@ StoreError Connection::readTable(const QString &table, TableData &out, int maxRo
     }
 
     int rc;
+    qint64 count = 0;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (out.rows.size() >= maxRows)
+        if (count >= maxRows)
             return StoreError(QStringLiteral("Die Tabelle %1 hat mehr als %2 Zeilen.").arg(table).arg(maxRows));
+        zeile(stmt, columnCount);
+        ++count;
+    }
+    if (rc != SQLITE_DONE)
+        return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
+                              .arg(table, path, sqliteFehler(handle)));
+    // The rows are in memory now; the pages read for them need not stay in
+    // this connection's cache for as long as the connection lives.
+    sqlite3_db_release_memory(handle);
+    return {};
+}
+}
+
+StoreError Connection::readTable(const QString &table, TableData &out, int maxRows) const
+{
+    out = TableData();
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Jet)
+        return JetLeser::lies(m_path, table, out, maxRows);
+    return liesSqlite(m_sqlName, m_path, table, out, maxRows, [&out](sqlite3_stmt *stmt, int columnCount) {
         TableRow row;
         row.rowId = sqlite3_column_int64(stmt, 0);
         row.values.reserve(columnCount);
         for (int i = 1; i <= columnCount; ++i)
             row.values.append(columnValue(stmt, i));
         out.rows.append(std::move(row));
+    });
+}
+
+StoreError Connection::readTable(const QString &table, TableData &out, Zeilenspeicher &rows, int maxRows) const
+{
+    out = TableData();
+    rows.clear();
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Jet) {
+        const StoreError e = JetLeser::lies(m_path, table, out, maxRows);
+        if (!e) {
+            rows.reserve(out.rows.size());
+            // Each row is let go of once packed, so the table is not held twice.
+            for (TableRow &row : out.rows) {
+                const TableRow genommen = std::move(row);
+                rows.append(genommen);
+            }
+        }
+        out.rows.clear();
+        return e;
     }
-    if (rc != SQLITE_DONE)
-        return StoreError(QStringLiteral("Die Tabelle %1 in %2 kann nicht gelesen werden: %3")
-                              .arg(table, m_path, sqliteFehler(handle)));
-    return {};
+    Zeilenspeicher::Bauer bauer;
+    // Packed straight from SQLite's values, the same values columnValue() makes.
+    return liesSqlite(m_sqlName, m_path, table, out, maxRows, [&](sqlite3_stmt *stmt, int columnCount) {
+        for (int i = 1; i <= columnCount; ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_INTEGER:
+                bauer.ganzzahl(sqlite3_column_int64(stmt, i));
+                break;
+            case SQLITE_FLOAT:
+                bauer.kommazahl(sqlite3_column_double(stmt, i));
+                break;
+            case SQLITE_NULL:
+                bauer.ungueltig();
+                break;
+            case SQLITE_BLOB: {
+                const auto *blob = static_cast<const char *>(sqlite3_column_blob(stmt, i));
+                if (blob)
+                    bauer.bytes(blob, sqlite3_column_bytes(stmt, i));
+                else
+                    bauer.wert(QVariant(QByteArray()));
+                break;
+            }
+            default: {
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+                bauer.utf8(text, sqlite3_column_bytes(stmt, i));
+                break;
+            }
+            }
+        }
+        rows.append(sqlite3_column_int64(stmt, 0), bauer.fertig());
+    });
 }
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <QVector>
 
+class Zeilenspeicher;
+
 // One row of a table as the program holds it in memory. rowId addresses the
 // row in the file (0 for a row that is not stored yet).
 struct TableRow {
@@ -52,6 +54,9 @@ public:
 
     // Reads a whole table. More than maxRows rows is an error.
     StoreError readTable(const QString &table, TableData &out, int maxRows) const;
+    // The same with the rows packed into rows as they are read (out.rows
+    // stays empty), so that the table is never held in two forms at once.
+    StoreError readTable(const QString &table, TableData &out, Zeilenspeicher &rows, int maxRows) const;
     // Writes go to the file at once. values are the columns to set, by name.
     StoreError insertRow(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
                          TableRow &stored) const;

@@ -43,13 +43,14 @@ StoreError Recordset::open()
 StoreError Recordset::load()
 {
     TableData data;
-    if (const StoreError e = m_connection->readTable(m_table, data, m_maxRows)) {
+    const StoreError e = m_connection->readTable(m_table, data, m_rows, m_maxRows);
+    if (e) {
+        m_rows.clear();
         Q_EMIT reset();
         return e;
     }
     m_columns = data.columns;
     m_declaredTypes = data.declaredTypes;
-    m_rows = std::move(data.rows);
     m_writable = data.writable;
     m_open = true;
     m_pos = m_rows.isEmpty() ? -1 : 0;
@@ -192,14 +193,12 @@ QVariant Recordset::value(int position, StoreError *error) const
         if (p.first == position)
             return p.second;
     }
-    return m_rows[m_pos].values.value(position);
+    return m_rows.value(m_pos, position);
 }
 
 QVariant Recordset::valueAt(int row, int position) const
 {
-    if (row < 0 || row >= m_rows.size())
-        return {};
-    return m_rows[row].values.value(position);
+    return m_rows.value(row, position);
 }
 
 StoreError Recordset::setValue(const QString &name, const QVariant &value)
@@ -260,23 +259,22 @@ StoreError Recordset::update()
     }
     const auto pending = m_pending;
     m_pending.clear();
-    TableRow &row = m_rows[m_pos];
     if (m_pos == m_newRow) {
         TableRow stored;
         if (const StoreError e = m_connection->insertRow(m_table, columns, values, stored))
             return e;
         stored.values.resize(m_columns.size());
-        row = stored;
+        m_rows.replace(m_pos, stored);
         m_newRow = -1;
     } else {
-        if (const StoreError e = m_connection->updateRow(m_table, row.rowId, columns, values))
+        if (const StoreError e = m_connection->updateRow(m_table, m_rows.rowId(m_pos), columns, values))
             return e;
         for (const auto &p : pending) {
             // Read back as the column keeps it: a whole number stays a number.
             QVariant v = p.second;
             if (m_declaredTypes.value(p.first).contains(QLatin1String("INT"), Qt::CaseInsensitive))
                 v = QVariant(v.toLongLong());
-            row.values[p.first] = v;
+            m_rows.setValue(m_pos, p.first, v);
         }
     }
     Q_EMIT rowChanged(m_pos);
@@ -307,7 +305,7 @@ StoreError Recordset::deleteCurrent()
         afterMove();
         return {};
     }
-    if (const StoreError e = m_connection->deleteRow(m_table, m_rows[m_pos].rowId))
+    if (const StoreError e = m_connection->deleteRow(m_table, m_rows.rowId(m_pos)))
         return e;
     m_pending.clear();
     const int index = m_pos;

@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 #include "store/storeerror.h"
+#include "store/zeilenspeicher.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,9 +10,9 @@
 #include <memory>
 
 // The rows of the question table with one current row, after the manner of
-// a database cursor. All rows are held in memory once opened, so moves and
-// reads cost the same whatever the table's size; writes go straight to the
-// file through the connection.
+// a database cursor. All rows are held in memory once opened (packed, see
+// Zeilenspeicher), so moves and reads cost the same whatever the table's
+// size; writes go straight to the file through the connection.
 class Recordset : public QObject {
     Q_OBJECT
 public:
@@ -112,7 +113,7 @@ private:
 
     QStringList m_columns;
     QStringList m_declaredTypes;
-    QVector<TableRow> m_rows;
+    Zeilenspeicher m_rows;
     int m_pos = -1;
     int m_newRow = -1;
     QVector<QPair<int, QVariant>> m_pending;

@@ -48,6 +48,7 @@ private:
     void baueFenster();
     void baueMenue();
     void meldeFehler(const QString &text);
+    void zeigeEintraege(const QStringList &texte);
 
     // Set while one of this window's own message boxes has taken the focus:
     // its closing hands the focus back, which is no new activation.

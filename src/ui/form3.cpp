@@ -137,6 +137,14 @@ void Form3::erzeugeSteuerelemente()
     DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DataGrid1->setWordWrap(false);
+    {
+        // Every scroll step draws a screenful of cells anew. Their Latin text
+        // set without OpenType shaping (so without kerning) takes half the
+        // time, which keeps paging through 32,767 questions within a frame.
+        QFont schrift = DataGrid1->font();
+        schrift.setStyleStrategy(QFont::PreferNoShaping);
+        DataGrid1->setFont(schrift);
+    }
     DataGrid1->horizontalHeader()->setHighlightSections(false);
     DataGrid1->horizontalHeader()->setDefaultSectionSize(Twips::zuPixelX(1500));
     DataGrid1->verticalHeader()->setHighlightSections(true);

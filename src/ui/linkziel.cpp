@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
@@ -52,7 +54,15 @@ bool oeffne(const QString &ziel)
 
 QCursor handZeiger()
 {
-    return QCursor(QPixmap(QStringLiteral(":/res/cursors/hand.png")), 12, 1);
+    // Told that it reads a PNG, the reader goes straight to Qt's own
+    // decoder; left to find out, it first loads every image format plugin
+    // to ask each of them, which costs the splash window milliseconds.
+    static const QImage bild = [] {
+        QImageReader leser(QStringLiteral(":/res/cursors/hand.png"), "png");
+        leser.setAutoDetectImageFormat(false);
+        return leser.read();
+    }();
+    return QCursor(QPixmap::fromImage(bild), 12, 1);
 }
 }
 
