@@ -3,6 +3,7 @@
 #include "store/jetkonvertierung.h"
 #include "store/jetleser.h"
 #include "store/recordset.h"
+#include "jetexport.h"
 #include "testservices.h"
 
 #include <QCryptographicHash>
@@ -82,66 +83,6 @@ StoreError lies(const QString &pfad, TableData &t, int maxRows = Recordset::kMax
     return c->readTable(tabelle, t, maxRows);
 }
 
-// What mdb-export printed for the main fixture: texts in double quotes
-// (doubled inside), numbers bare, a null as nothing at all.
-QVector<QVector<QVariant>> erwarteteZeilen(QStringList *kopf)
-{
-    const QString text = QString::fromUtf8(liesBytes(fixture(QStringLiteral("fragen_jet4.expected.csv"))));
-    QVector<QVector<QVariant>> zeilen;
-    QVector<QVariant> zeile;
-    QString feld;
-    bool zitiert = false, inZitat = false, begonnen = false;
-    const auto feldEnde = [&] {
-        if (zitiert)
-            zeile.append(feld);
-        else if (feld.isEmpty())
-            zeile.append(QVariant());
-        else {
-            bool zahl = false;
-            const qlonglong wert = feld.toLongLong(&zahl);
-            zeile.append(zahl ? QVariant(wert) : QVariant(feld));
-        }
-        feld.clear();
-        zitiert = false;
-    };
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (inZitat) {
-            if (ch == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                feld += ch;
-                ++i;
-            } else if (ch == QLatin1Char('"')) {
-                inZitat = false;
-            } else {
-                feld += ch;
-            }
-            continue;
-        }
-        if (ch == QLatin1Char('"')) {
-            inZitat = zitiert = begonnen = true;
-        } else if (ch == QLatin1Char(',')) {
-            feldEnde();
-        } else if (ch == QLatin1Char('\n')) {
-            feldEnde();
-            zeilen.append(zeile);
-            zeile.clear();
-            begonnen = false;
-        } else if (ch != QLatin1Char('\r')) {
-            feld += ch;
-            begonnen = true;
-        }
-    }
-    if (begonnen)
-        feldEnde(), zeilen.append(zeile);
-    if (kopf && !zeilen.isEmpty()) {
-        kopf->clear();
-        for (const QVariant &v : zeilen.takeFirst())
-            *kopf << v.toString();
-    } else if (!zeilen.isEmpty()) {
-        zeilen.removeFirst();
-    }
-    return zeilen;
-}
 
 // A small executable script standing in for the reader.
 QString kind(TestUmgebung &u, const QString &name, const QByteArray &skript)
@@ -285,15 +226,13 @@ void TestJet::texteWieExport()
 {
     QFETCH(QString, datei);
     TestUmgebung u;
-    QStringList kopf;
-    const QVector<QVector<QVariant>> erwartet = erwarteteZeilen(&kopf);
-    QCOMPARE(kopf, kSpalten);
+    const QVector<JetExport::Zeile> erwartet = JetExport::fragenJet4();
     QCOMPARE(erwartet.size(), 45);
 
     TableData t;
     const StoreError e = lies(fixture(datei), t);
     QVERIFY2(!e, qPrintable(e.text()));
-    QCOMPARE(t.columns, kopf);
+    QCOMPARE(t.columns, kSpalten);
     for (int z = 0; z < erwartet.size(); ++z) {
         for (int s = 0; s < kSpalten.size(); ++s) {
             const QVariant &soll = erwartet[z][s];
