@@ -1,5 +1,7 @@
 #include "highscore/highscore.h"
 
+#include "store/dateiersatz.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -226,29 +228,12 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
         inhalt += "\r\n";
     inhalt += kodiereZeile(name, punkte);
 
-    // The longer file is written beside the old one and takes its place in
-    // one step. Appending in place could leave half a line behind when the
-    // program is killed in the middle of the write.
-    // A link is followed: the file it names gets the line, the link stays.
-    const QString ziel = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : pfad;
-    const QString neu = ziel + QStringLiteral(".neu");
-    QFile::remove(neu);
-    QFile datei(neu);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
-    const bool ok = datei.write(inhalt) == inhalt.size() && datei.flush() && ::fsync(datei.handle()) == 0
-        && (!info.exists() || datei.setPermissions(info.permissions()));
-    const StoreError schreibfehler(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
-    datei.close();
-    if (!ok) {
-        QFile::remove(neu);
-        return schreibfehler;
-    }
-    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(ziel).constData()) != 0) {
-        const QString grund = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(neu);
+    // The longer file takes the old one's place in one step: appending in
+    // place could leave half a line behind when the program is killed.
+    QString grund;
+    const auto rechte = info.exists() ? std::optional(info.permissions()) : std::nullopt;
+    if (!DateiErsatz::ersetze(pfad, inhalt, &grund, rechte))
         return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: %2").arg(pfad, grund));
-    }
     return {};
 }
 

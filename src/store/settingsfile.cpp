@@ -1,5 +1,7 @@
 #include "store/settingsfile.h"
 
+#include "store/dateiersatz.h"
+
 #include "app/appinfo.h"
 #include "app/modvariablen.h"
 
@@ -82,31 +84,9 @@ StoreError schreibe(const QString &pfad, const QString &zeile)
     };
     if (QFileInfo(pfad).isDir())
         return fehler(QStringLiteral("an ihrer Stelle steht ein Ordner."));
-    // The new line goes into a file beside it under a fixed name, which then
-    // takes the old one's place in one step. A crash in between leaves the
-    // old file whole and at most this one file beside it, which the next
-    // write replaces.
-    // A link is followed: the file it names gets the line, the link stays.
-    const QFileInfo info(pfad);
-    const QString ziel = info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : pfad;
-    const QString neu = ziel + QStringLiteral(".neu");
-    QFile::remove(neu);
-    QFile file(neu);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fehler(file.errorString());
-    const QByteArray bytes = kodiere(zeile) + "\r\n";
-    const bool geschrieben = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
-    const QString grund = file.errorString();
-    file.close();
-    if (!geschrieben) {
-        QFile::remove(neu);
+    QString grund;
+    if (!DateiErsatz::ersetze(pfad, kodiere(zeile) + "\r\n", &grund))
         return fehler(grund);
-    }
-    if (::rename(QFile::encodeName(neu).constData(), QFile::encodeName(ziel).constData()) != 0) {
-        const QString warum = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(neu);
-        return fehler(warum);
-    }
     return {};
 }
 
