@@ -104,6 +104,10 @@ frmSplash::frmSplash(QWidget *parent)
     setWindowTitle(AppInfo::titel());
     // No border, no title bar, no task bar entry.
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    // A splash screen does not keep a program running by itself; this one is
+    // the program's only window until the main window follows, so a message
+    // box closed meanwhile (a link that cannot be opened) must not end it.
+    setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(Twips::rechteck(0, 0, Splash::kInnenBreite, Splash::kInnenHoehe).size());
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Farben::schaltflaeche());

@@ -9,5 +9,7 @@ int main(int argc, char *argv[])
     installRealServices();
     Start::bereiteVor(app);
     Start::ersterFenster();
-    return app.exec();
+    const int status = app.exec();
+    Start::raeumeAuf();
+    return status;
 }

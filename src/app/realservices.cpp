@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
@@ -16,14 +17,21 @@ QMessageBox::StandardButton RealMessageBoxes::zeige(QWidget *parent, const Meldu
     QString text = meldung.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(meldung.symbol, meldung.titel, text, meldung.knoepfe, parent);
+    // The box lives on the heap behind a guarded pointer: while its own
+    // loop runs, its parent window may be closed and deleted, and the box
+    // with it; the caller then gets the safe answer.
+    QPointer<QMessageBox> box = new QMessageBox(meldung.symbol, meldung.titel, text, meldung.knoepfe, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
     if (meldung.vorgabe != QMessageBox::NoButton)
-        box.setDefaultButton(meldung.vorgabe);
-    box.exec();
-    const auto clicked = box.standardButton(box.clickedButton());
-    if (clicked != QMessageBox::NoButton)
-        return clicked;
-    // Closed by Escape or the close box: the safe answer.
+        box->setDefaultButton(meldung.vorgabe);
+    box->exec();
+    if (box) {
+        const auto clicked = box->standardButton(box->clickedButton());
+        delete box.data();
+        if (clicked != QMessageBox::NoButton)
+            return clicked;
+    }
+    // Closed by Escape or the close box, or gone with its parent: the safe answer.
     if (meldung.knoepfe.testFlag(QMessageBox::No))
         return QMessageBox::No;
     return QMessageBox::Ok;
@@ -43,7 +51,17 @@ float RealRandomNumbers::next()
 
 QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), directory, filter);
+    // Not the static helper: it keeps the dialog on the stack, where the
+    // deletion of its parent during the dialog's loop would free it twice.
+    QPointer<QFileDialog> dialog = new QFileDialog(parent, QString(), directory, filter);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    const bool gewaehlt = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return {};
+    const QStringList dateien = dialog->selectedFiles();
+    delete dialog.data();
+    return gewaehlt && !dateien.isEmpty() ? dateien.constFirst() : QString();
 }
 
 bool RealUrlOpener::open(const QUrl &url)

@@ -2,6 +2,8 @@
 
 #include "app/fenster.h"
 #include "app/frmsplash.h"
+#include "app/modvariablen.h"
+#include "store/connection.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,5 +58,11 @@ void ersterFenster()
 {
     // The splash window leads on to the main window by itself.
     Fenster::zeige<frmSplash>();
+}
+
+void raeumeAuf()
+{
+    Verbindung.reset();
+    DatenbankPfad.clear();
 }
 }

@@ -161,9 +161,11 @@ bool Form1::event(QEvent *event)
         m_zurueckVonMeldung = aktiv && aktiv != this && aktiv->parentWidget() == this
             && qobject_cast<const QDialog *>(aktiv) && aktiv->isModal();
     } else if (event->type() == QEvent::WindowActivate) {
+        // A window that is closing, or that a newer main window has
+        // replaced, opens no message box any more.
         if (m_zurueckVonMeldung)
             m_zurueckVonMeldung = false;
-        else
+        else if (Fenster::offen<Form1>() == this)
             Form_Activate();
     }
     return QMainWindow::event(event);
