@@ -4,9 +4,9 @@
 #include "bench.h"
 #include "buehne.h"
 
-#include "app/fenster.h"
-#include "app/frmsplash.h"
-#include "game/form2.h"
+#include "start/fenster.h"
+#include "ui/frmsplash.h"
+#include "ui/form2.h"
 #include "game/spielregeln.h"
 #include "highscore/highscore.h"
 #include "store/connection.h"

@@ -1,9 +1,10 @@
+#include "start/fensterregister.h"
 #include "buehne.h"
 
-#include "app/fenster.h"
-#include "app/modvariablen.h"
+#include "start/fenster.h"
+#include "basis/modvariablen.h"
 #include "bench.h"
-#include "game/form2.h"
+#include "ui/form2.h"
 #include "highscore/highscore.h"
 #include "store/connection.h"
 #include "store/settingsfile.h"
@@ -47,6 +48,7 @@ Buehne::Buehne(const QString &ordner)
     , m_ordner(ordner)
 {
     QDir().mkpath(ordner);
+    Start::installiereFensterregister();
     Services::setMessages(&meldungen);
     Services::setRandom(&m_zufall);
     Services::setFileDialogs(&m_dateien);

@@ -1,12 +1,13 @@
+#include "start/fensterregister.h"
 #include "kind.h"
 
 #include "bench.h"
 #include "buehne.h"
 
-#include "app/fenster.h"
-#include "app/frmsplash.h"
-#include "app/realservices.h"
-#include "app/start.h"
+#include "start/fenster.h"
+#include "ui/frmsplash.h"
+#include "basis/realservices.h"
+#include "start/start.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
 
@@ -92,6 +93,7 @@ int leeresFenster(QApplication &app, bool mitText, qint64 &gezeigt)
 int start(QApplication &app, qint64 &gezeigt)
 {
     installRealServices();
+    Start::installiereFensterregister();
     Start::bereiteVor(app);
     ErstesBild bild([](QWidget *w) { return w->objectName() == QLatin1String("frmSplash"); },
                     [&] {

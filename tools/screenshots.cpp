@@ -3,11 +3,12 @@
 // It plays the start of a game on the default collection with fixed random
 // numbers, so the pictures come out the same each time.
 
-#include "app/fenster.h"
-#include "app/frmsplash.h"
-#include "app/services.h"
-#include "app/start.h"
-#include "game/form2.h"
+#include "start/fensterregister.h"
+#include "start/fenster.h"
+#include "ui/frmsplash.h"
+#include "basis/services.h"
+#include "start/start.h"
+#include "ui/form2.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
 #include "ui/form4.h"
@@ -89,6 +90,7 @@ int main(int argc, char *argv[])
     KeinDialog dialog;
     KeinBrowser browser;
     Verzeichnis verzeichnis(dir.path());
+    Start::installiereFensterregister();
     Services::setMessages(&meldungen);
     Services::setRandom(&zahlen);
     Services::setFileDialogs(&dialog);

@@ -2,8 +2,8 @@
 
 #include "store/dateiersatz.h"
 
-#include "app/appinfo.h"
-#include "app/modvariablen.h"
+#include "basis/appinfo.h"
+#include "basis/modvariablen.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "ui/anleitung.h"
 
-#include "app/hersteller.h"
-#include "app/twips.h"
+#include "basis/hersteller.h"
+#include "basis/twips.h"
 
 #include <QFont>
 #include <QTextBlockFormat>

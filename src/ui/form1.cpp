@@ -1,15 +1,11 @@
 #include "ui/form1.h"
 
-#include "app/appinfo.h"
-#include "app/farben.h"
-#include "app/fenster.h"
-#include "app/services.h"
-#include "app/twips.h"
-#include "game/form2.h"
+#include "basis/appinfo.h"
+#include "basis/farben.h"
+#include "basis/fensterwahl.h"
+#include "basis/services.h"
+#include "basis/twips.h"
 #include "highscore/highscore.h"
-#include "ui/form3.h"
-#include "ui/form4.h"
-#include "ui/form5.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -165,7 +161,7 @@ bool Form1::event(QEvent *event)
         // replaced, opens no message box any more.
         if (m_zurueckVonMeldung)
             m_zurueckVonMeldung = false;
-        else if (Fenster::offen<Form1>() == this)
+        else if (Fensterwahl::offen(Fensterart::Haupt) == this)
             Form_Activate();
     }
     return QMainWindow::event(event);
@@ -262,23 +258,21 @@ void Form1::txt_name_KeyPress()
 void Form1::cmd_start_Click()
 {
     const QString name = txt_name->text();
-    Form2 *spiel = Fenster::hole<Form2>();
-    if (Fenster::offen<Form2>() != spiel) {
+    QWidget *spiel = Fensterwahl::hole(Fensterart::Spiel);
+    if (Fensterwahl::offen(Fensterart::Spiel) != spiel) {
         // The game window could not load its questions and has closed
         // itself, leaving the editor open.
         close();
         return;
     }
-    spiel->setWindowTitle(QStringLiteral("Spieler: ") + name + QStringLiteral("  |||  Momentaner Stand: ")
-                          + spiel->Label3.at(0)->text());
-    spiel->lblPlayer->setText(txt_name->text());
-    spiel->lblPlayer->resize(spiel->lblPlayer->sizeHint().width(), spiel->lblPlayer->height());
-    Fenster::zeige<Form2>();
+    if (auto *fuerSpieler = dynamic_cast<Spielfenster *>(spiel))
+        fuerSpieler->setzeSpieler(name);
+    Fensterwahl::zeige(Fensterart::Spiel);
     close();
 }
 
 void Form1::Command1_Click() { close(); }
 void Form1::menuEnd_Click() { close(); }
-void Form1::menuFragen_Click() { Fenster::zeige<Form3>(); }
-void Form1::menuInfo_Click() { Fenster::zeige<Form4>(); }
-void Form1::menuAnleitung_Click() { Fenster::zeige<Form5>(); }
+void Form1::menuFragen_Click() { Fensterwahl::zeige(Fensterart::Editor); }
+void Form1::menuInfo_Click() { Fensterwahl::zeige(Fensterart::Info); }
+void Form1::menuAnleitung_Click() { Fensterwahl::zeige(Fensterart::Anleitung); }

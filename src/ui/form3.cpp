@@ -1,18 +1,17 @@
 #include "ui/form3.h"
 
-#include "app/appinfo.h"
-#include "app/farben.h"
-#include "app/fenster.h"
-#include "app/modvariablen.h"
-#include "app/services.h"
-#include "app/twips.h"
+#include "basis/appinfo.h"
+#include "basis/farben.h"
+#include "basis/fensterwahl.h"
+#include "basis/modvariablen.h"
+#include "basis/services.h"
+#include "basis/twips.h"
 #include "store/connection.h"
 #include "store/jetkonvertierung.h"
 #include "store/questiongridmodel.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
 #include "ui/dateifilter.h"
-#include "ui/form1.h"
 #include "ui/form3layout.h"
 #include "ui/stufenwert.h"
 
@@ -376,7 +375,7 @@ void Form3::Form_Unload()
         const QScopedValueRollback<bool> schritt(m_synchron, true);
         rec->cancelUpdate();
     }
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
 }
 
 void Form3::cmd_browse_Click()

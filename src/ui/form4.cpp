@@ -1,9 +1,9 @@
 #include "ui/form4.h"
 
-#include "app/appinfo.h"
-#include "app/farben.h"
-#include "app/hersteller.h"
-#include "app/twips.h"
+#include "basis/appinfo.h"
+#include "basis/farben.h"
+#include "basis/hersteller.h"
+#include "basis/twips.h"
 
 #include <QGuiApplication>
 #include <QIcon>

@@ -1,8 +1,8 @@
 #include "ui/form5.h"
 
-#include "app/farben.h"
-#include "app/hersteller.h"
-#include "app/twips.h"
+#include "basis/farben.h"
+#include "basis/hersteller.h"
+#include "basis/twips.h"
 #include "ui/anleitung.h"
 #include "ui/mailmorlon.h"
 

@@ -1,8 +1,8 @@
 #include "ui/linkamsel.h"
 
-#include "app/farben.h"
-#include "app/hersteller.h"
-#include "app/twips.h"
+#include "basis/farben.h"
+#include "basis/hersteller.h"
+#include "basis/twips.h"
 #include "ui/linkziel.h"
 #include "ui/mausklick.h"
 

@@ -1,7 +1,7 @@
 #include "ui/linklindenhain.h"
 
-#include "app/farben.h"
-#include "app/hersteller.h"
+#include "basis/farben.h"
+#include "basis/hersteller.h"
 #include "ui/linkziel.h"
 #include "ui/mausklick.h"
 

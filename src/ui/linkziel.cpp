@@ -1,9 +1,9 @@
 #include "ui/linkziel.h"
 
-#include "app/appinfo.h"
-#include "app/farben.h"
-#include "app/services.h"
-#include "app/twips.h"
+#include "basis/appinfo.h"
+#include "basis/farben.h"
+#include "basis/services.h"
+#include "basis/twips.h"
 
 #include <QCoreApplication>
 #include <QCursor>

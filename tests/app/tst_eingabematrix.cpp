@@ -3,10 +3,10 @@
 // hang or a silent exit, and no file is changed where the program must not
 // write.
 
-#include "app/appinfo.h"
-#include "app/fenster.h"
-#include "app/modvariablen.h"
-#include "game/form2.h"
+#include "basis/appinfo.h"
+#include "start/fenster.h"
+#include "basis/modvariablen.h"
+#include "ui/form2.h"
 #include "highscore/highscore.h"
 #include "store/jetleser.h"
 #include "store/recordset.h"

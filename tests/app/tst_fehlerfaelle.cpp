@@ -3,10 +3,10 @@
 // the middle of its writes. The kills hit a copy of this test program that
 // runs one writer in a loop (see schreibschleife below).
 
-#include "app/appinfo.h"
-#include "app/fenster.h"
-#include "app/modvariablen.h"
-#include "game/form2.h"
+#include "basis/appinfo.h"
+#include "start/fenster.h"
+#include "basis/modvariablen.h"
+#include "ui/form2.h"
 #include "highscore/highscore.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"

@@ -1,4 +1,4 @@
-#include "app/realservices.h"
+#include "basis/realservices.h"
 #include "testservices.h"
 
 #include <QCryptographicHash>

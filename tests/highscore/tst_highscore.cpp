@@ -1,4 +1,4 @@
-#include "app/appinfo.h"
+#include "basis/appinfo.h"
 #include "highscore/highscore.h"
 #include "testservices.h"
 

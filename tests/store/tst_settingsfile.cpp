@@ -1,5 +1,5 @@
-#include "app/appinfo.h"
-#include "app/modvariablen.h"
+#include "basis/appinfo.h"
+#include "basis/modvariablen.h"
 #include "store/settingsfile.h"
 #include "testservices.h"
 

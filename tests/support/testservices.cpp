@@ -1,6 +1,7 @@
+#include "start/fensterregister.h"
 #include "testservices.h"
 
-#include "app/modvariablen.h"
+#include "basis/modvariablen.h"
 #include "store/connection.h"
 #include "store/jetleser.h"
 
@@ -64,6 +65,7 @@ QString FakeFileDialogs::openFileName(QWidget *, const QString &directory, const
 TestUmgebung::TestUmgebung()
 {
     anwendungsverzeichnis.setPath(m_dir.path());
+    Start::installiereFensterregister();
     Services::setMessages(&meldungen);
     Services::setRandom(&zufall);
     Services::setFileDialogs(&dateiDialoge);

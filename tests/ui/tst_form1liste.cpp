@@ -1,4 +1,4 @@
-#include "app/fenster.h"
+#include "start/fenster.h"
 #include "highscore/highscore.h"
 #include "testservices.h"
 #include "ui/form1.h"

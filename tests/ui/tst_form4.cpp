@@ -1,5 +1,5 @@
-#include "app/fenster.h"
-#include "app/twips.h"
+#include "start/fenster.h"
+#include "basis/twips.h"
 #include "testservices.h"
 #include "ui/form4.h"
 

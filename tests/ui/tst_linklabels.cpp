@@ -1,5 +1,5 @@
-#include "app/farben.h"
-#include "app/twips.h"
+#include "basis/farben.h"
+#include "basis/twips.h"
 #include "testservices.h"
 #include "ui/linkamsel.h"
 #include "ui/linkamsel2.h"

@@ -1,13 +1,12 @@
-#include "app/frmsplash.h"
+#include "ui/frmsplash.h"
 
-#include "app/appinfo.h"
-#include "app/farben.h"
-#include "app/fenster.h"
-#include "app/hersteller.h"
-#include "app/services.h"
-#include "app/splashregeln.h"
-#include "app/twips.h"
-#include "ui/form1.h"
+#include "basis/appinfo.h"
+#include "basis/farben.h"
+#include "basis/fensterwahl.h"
+#include "basis/hersteller.h"
+#include "basis/services.h"
+#include "ui/splashregeln.h"
+#include "basis/twips.h"
 #include "ui/linkamsel.h"
 #include "ui/linkamsel2.h"
 #include "ui/linklindenhain.h"
@@ -233,7 +232,7 @@ void frmSplash::zumHauptfenster()
     if (m_verlassen)
         return;
     m_verlassen = true;
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
     Timer1->stop();
     close();
 }

@@ -1,4 +1,4 @@
-#include "app/modvariablen.h"
+#include "basis/modvariablen.h"
 
 #include "store/connection.h"
 

@@ -1,8 +1,8 @@
-#include "app/start.h"
+#include "start/start.h"
 
-#include "app/fenster.h"
-#include "app/frmsplash.h"
-#include "app/modvariablen.h"
+#include "start/fenster.h"
+#include "ui/frmsplash.h"
+#include "basis/modvariablen.h"
 #include "store/connection.h"
 
 #include <QApplication>

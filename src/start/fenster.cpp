@@ -1,4 +1,4 @@
-#include "app/fenster.h"
+#include "start/fenster.h"
 
 #include <QEvent>
 

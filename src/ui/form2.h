@@ -1,5 +1,6 @@
 #pragma once
 
+#include "basis/fensterwahl.h"
 #include "game/spiellayout.h"
 #include "game/spielregeln.h"
 
@@ -16,11 +17,14 @@ class Zahlenspalte;
 // The game window: one game from the level-1 question to its ending. Every
 // game loads the window anew; closing it, for whatever reason, brings the
 // main window back.
-class Form2 : public QWidget {
+class Form2 : public QWidget, public Spielfenster {
     Q_OBJECT
 public:
     explicit Form2(QWidget *parent = nullptr);
     ~Form2() override;
+
+    // The start of a game: the caption names the player and the first level.
+    void setzeSpieler(const QString &name) override;
 
     // Lays the window out, finds the question database through the settings
     // file and shows the first question. When the questions cannot be

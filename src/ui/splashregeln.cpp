@@ -1,4 +1,4 @@
-#include "app/splashregeln.h"
+#include "ui/splashregeln.h"
 
 namespace Splash {
 QString autorenSatz(const QString &klasse)

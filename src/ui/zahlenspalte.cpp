@@ -1,4 +1,4 @@
-#include "game/zahlenspalte.h"
+#include "ui/zahlenspalte.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "app/realservices.h"
+#include "basis/realservices.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services.h"
+#include "basis/services.h"
 
 #include <random>
 

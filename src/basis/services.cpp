@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "basis/services.h"
 
 #include <QtGlobal>
 

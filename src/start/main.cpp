@@ -1,5 +1,6 @@
-#include "app/realservices.h"
-#include "app/start.h"
+#include "start/fensterregister.h"
+#include "basis/realservices.h"
+#include "start/start.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     installRealServices();
+    Start::installiereFensterregister();
     Start::bereiteVor(app);
     Start::ersterFenster();
     const int status = app.exec();

@@ -1,6 +1,6 @@
-#include "app/appinfo.h"
+#include "basis/appinfo.h"
 
-#include "app/services.h"
+#include "basis/services.h"
 
 namespace AppInfo {
 QString versionszeile(int major, int minor, int revision)

@@ -1,19 +1,17 @@
-#include "game/form2.h"
+#include "ui/form2.h"
 
-#include "game/zahlenspalte.h"
+#include "ui/zahlenspalte.h"
 
-#include "app/appinfo.h"
-#include "app/farben.h"
-#include "app/fenster.h"
-#include "app/modvariablen.h"
-#include "app/services.h"
-#include "app/twips.h"
+#include "basis/appinfo.h"
+#include "basis/farben.h"
+#include "basis/fensterwahl.h"
+#include "basis/modvariablen.h"
+#include "basis/services.h"
+#include "basis/twips.h"
 #include "highscore/highscore.h"
 #include "store/connection.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
-#include "ui/form1.h"
-#include "ui/form3.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -256,7 +254,7 @@ void Form2::Form_Load()
     if (!FragenLaden(datenbank.pfad)) {
         Services::meldung(this, AppInfo::titel(),
                           QStringLiteral("Die Datei Fragen.mdb exisitiert nicht im Anwendungsverzeichnis!"));
-        Fenster::zeige<Form3>();
+        Fensterwahl::zeige(Fensterart::Editor);
         close();
     }
 }
@@ -424,6 +422,13 @@ void Form2::RichtigBeantwortet()
         fuehreAus(QLatin1String(befehl));
 }
 
+void Form2::setzeSpieler(const QString &name)
+{
+    setWindowTitle(QStringLiteral("Spieler: ") + name + QStringLiteral("  |||  Momentaner Stand: ") + Label3.at(0)->text());
+    lblPlayer->setText(name);
+    lblPlayer->resize(lblPlayer->sizeHint().width(), lblPlayer->height());
+}
+
 QString Form2::spielerName() const { return lblPlayer->text(); }
 
 void Form2::eintragen(int punkte)
@@ -441,7 +446,7 @@ void Form2::FalschBeantwortet()
     Stufe = Spielregeln::sicherheitsstufe(Stufe);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
                       text + kCrLf + QStringLiteral("Stufe: ") + QString::number(Stufe) + kCrLf + kVermerkt);
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
     eintragen(Stufe);
     close();
 }
@@ -454,7 +459,7 @@ void Form2::AbiturBestanden()
                           + QStringLiteral("Spieler: ") + spielerName() + kCrLf + QStringLiteral("15 Punkte"));
     eintragen(Stufe);
     rsFragen->moveFirst();
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
     close();
 }
 
@@ -468,7 +473,7 @@ void Form2::KeineFrage()
                               .arg(Stufe)
                               .arg(Spielregeln::stufenName(Stufe))
                           + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
     eintragen(punkte);
     close();
 }
@@ -480,14 +485,14 @@ void Form2::cmdGiveUp_Click()
                       QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
                                      "das Spiel erneut...!")
                           + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
     eintragen(punkte);
     close();
 }
 
 void Form2::cmdEnd_Click()
 {
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
     close();
 }
 
@@ -525,5 +530,5 @@ void Form2::closeEvent(QCloseEvent *event)
 
 void Form2::Form_Unload()
 {
-    Fenster::zeige<Form1>();
+    Fensterwahl::zeige(Fensterart::Haupt);
 }

@@ -1,4 +1,4 @@
-#include "app/twips.h"
+#include "basis/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,0 +1,6 @@
+#pragma once
+
+namespace Start {
+// Installs the register that turns window names into the program's windows.
+void installiereFensterregister();
+}
