@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -157,12 +159,17 @@ bool Form1::event(QEvent *event)
         m_zurueckVonMeldung = aktiv && aktiv != this && aktiv->parentWidget() == this
             && qobject_cast<const QDialog *>(aktiv) && aktiv->isModal();
     } else if (event->type() == QEvent::WindowActivate) {
-        // A window that is closing, or that a newer main window has
-        // replaced, opens no message box any more.
+        // The list is rebuilt once Qt's own activation is through: a message
+        // box the rebuild shows runs a loop of its own, in which this window
+        // may be closed and deleted. A window that is closing, or that a
+        // newer main window has replaced, opens no message box any more.
         if (m_zurueckVonMeldung)
             m_zurueckVonMeldung = false;
-        else if (Fensterwahl::offen(Fensterart::Haupt) == this)
-            Form_Activate();
+        else
+            QTimer::singleShot(0, this, [this] {
+                if (Fensterwahl::offen(Fensterart::Haupt) == this)
+                    Form_Activate();
+            });
     }
     return QMainWindow::event(event);
 }
@@ -172,9 +179,11 @@ void Form1::Form_Activate()
     menuHighscore_Click();
 }
 
-void Form1::meldeFehler(const QString &text)
+bool Form1::meldeFehler(const QString &text)
 {
+    const QPointer<Form1> lebt(this);
     Services::meldung(this, AppInfo::titel(), text);
+    return !lebt.isNull();
 }
 
 void Form1::menuHighscore_Click()
@@ -187,16 +196,18 @@ void Form1::menuHighscore_Click()
     // Told once per window: the list is rebuilt at every activation.
     if (lesung.fehler && !m_lesefehlerGemeldet) {
         m_lesefehlerGemeldet = true;
-        meldeFehler(QStringLiteral("Die Highscoreliste kann nicht angezeigt werden.\r\n") + lesung.fehler.text());
+        if (!meldeFehler(QStringLiteral("Die Highscoreliste kann nicht angezeigt werden.\r\n") + lesung.fehler.text()))
+            return;
     }
     const Highscore::Liste liste = Highscore::baueListe(lesung.eintraege);
-    if (liste.warnen)
-        meldeFehler(Highscore::warnText());
+    if (liste.warnen && !meldeFehler(Highscore::warnText()))
+        return;
     if (liste.leeren) {
         const StoreError e = Highscore::leere(pfad);
         if (!e)
             return;
-        meldeFehler(QStringLiteral("Die Highscoreliste konnte nicht gelöscht werden.\r\n") + e.text());
+        if (!meldeFehler(QStringLiteral("Die Highscoreliste konnte nicht gelöscht werden.\r\n") + e.text()))
+            return;
         // Nothing was deleted, so the entries are still shown.
         QVector<Highscore::Eintrag> alle = lesung.eintraege;
         Highscore::ordne(alle);

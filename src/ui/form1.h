@@ -47,7 +47,8 @@ protected:
 private:
     void baueFenster();
     void baueMenue();
-    void meldeFehler(const QString &text);
+    // False when the window was closed and deleted while the box was open.
+    bool meldeFehler(const QString &text);
     void zeigeEintraege(const QStringList &texte);
 
     // Set while one of this window's own message boxes has taken the focus:

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -243,6 +244,7 @@ void Form2::ordneAn()
 void Form2::Form_Load()
 {
     ordneAn();
+    const QPointer<Form2> fenster(this);
     const SettingsFile::SpielPfad datenbank = SettingsFile::spielDatenbank();
     if (datenbank.schreibFehler) {
         // A read-only folder: play anyway from the default collection.
@@ -250,12 +252,15 @@ void Form2::Form_Load()
                           QStringLiteral("Die Einstellung konnte nicht gespeichert werden.") + kCrLf
                               + datenbank.schreibFehler.text() + kCrLf
                               + QStringLiteral("Das Spiel verwendet die Fragen aus %1.").arg(datenbank.pfad));
+        if (!fenster)
+            return;
     }
     if (!FragenLaden(datenbank.pfad)) {
         Services::meldung(this, AppInfo::titel(),
                           QStringLiteral("Die Datei Fragen.mdb exisitiert nicht im Anwendungsverzeichnis!"));
         Fensterwahl::zeige(Fensterart::Editor);
-        close();
+        if (fenster)
+            close();
     }
 }
 
@@ -412,7 +417,10 @@ void Form2::RichtigBeantwortet()
         AbiturBestanden();
         return;
     }
+    const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(), QStringLiteral("Richtig!"));
+    if (!fenster)
+        return;
     ++Stufe;
     if (!FrageWaehlen()) {
         KeineFrage();
@@ -431,10 +439,10 @@ void Form2::setzeSpieler(const QString &name)
 
 QString Form2::spielerName() const { return lblPlayer->text(); }
 
-void Form2::eintragen(int punkte)
+void Form2::eintragen(const QPointer<Form2> &fenster, const QString &name, int punkte)
 {
-    if (const StoreError e = Highscore::anhaengen(AppInfo::highscoredatei(), spielerName(), punkte)) {
-        Services::meldung(this, AppInfo::titel(),
+    if (const StoreError e = Highscore::anhaengen(AppInfo::highscoredatei(), name, punkte)) {
+        Services::meldung(fenster, AppInfo::titel(),
                           QStringLiteral("Der Eintrag für die Highscore konnte nicht gespeichert werden.") + kCrLf
                               + e.text());
     }
@@ -444,20 +452,30 @@ void Form2::FalschBeantwortet()
 {
     const QString text = Spielregeln::falschText(Stufe);
     Stufe = Spielregeln::sicherheitsstufe(Stufe);
+    const int punkte = Stufe;
+    const QString name = spielerName();
+    const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
-                      text + kCrLf + QStringLiteral("Stufe: ") + QString::number(Stufe) + kCrLf + kVermerkt);
+                      text + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
     Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(Stufe);
-    close();
+    eintragen(fenster, name, punkte);
+    if (fenster)
+        close();
 }
 
 void Form2::AbiturBestanden()
 {
+    const QString name = spielerName();
+    const QPointer<Form2> fenster(this);
     Services::meldung(this, QStringLiteral("Kreidolin Message"),
                       QStringLiteral("Gratuliere! Du hast das Abitur bestanden!!!") + kCrLf
                           + QStringLiteral("Folgende Daten werden in der Highscore gespeichert:") + kCrLf
                           + QStringLiteral("Spieler: ") + spielerName() + kCrLf + QStringLiteral("15 Punkte"));
-    eintragen(Stufe);
+    eintragen(fenster, name, Spielregeln::kLetzteStufe);
+    if (!fenster) {
+        Fensterwahl::zeige(Fensterart::Haupt);
+        return;
+    }
     rsFragen->moveFirst();
     Fensterwahl::zeige(Fensterart::Haupt);
     close();
@@ -467,6 +485,8 @@ void Form2::KeineFrage()
 {
     // The collection lacks this level: the game ends as if given up here.
     const int punkte = Stufe - 1;
+    const QString name = spielerName();
+    const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
                       QStringLiteral("In der Fragendatenbank gibt es keine Frage für die Stufe %1 (%2). "
                                      "Das Spiel endet hier.")
@@ -474,20 +494,24 @@ void Form2::KeineFrage()
                               .arg(Spielregeln::stufenName(Stufe))
                           + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
     Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(punkte);
-    close();
+    eintragen(fenster, name, punkte);
+    if (fenster)
+        close();
 }
 
 void Form2::cmdGiveUp_Click()
 {
     const int punkte = Stufe - 1;
+    const QString name = spielerName();
+    const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
                       QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
                                      "das Spiel erneut...!")
                           + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
     Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(punkte);
-    close();
+    eintragen(fenster, name, punkte);
+    if (fenster)
+        close();
 }
 
 void Form2::cmdEnd_Click()
@@ -516,10 +540,12 @@ void Form2::cmdRnd_Click()
     const auto zeile = [](const QLabel *antwort, int anteil) {
         return antwort->text() + QStringLiteral(" = ") + QString::number(anteil) + QStringLiteral("%");
     };
+    const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
                       QStringLiteral("Das Publikum hat wie folgt gestimmt: ") + kCrLf + zeile(lblLoesung, u.loesung)
                           + kCrLf + zeile(lblAntwort1, u.antwort1) + kCrLf + zeile(lblAntwort2, u.antwort2));
-    cmdRnd->setEnabled(false);
+    if (fenster)
+        cmdRnd->setEnabled(false);
 }
 
 void Form2::closeEvent(QCloseEvent *event)

@@ -4,6 +4,7 @@
 #include "game/spiellayout.h"
 #include "game/spielregeln.h"
 
+#include <QPointer>
 #include <QVector>
 #include <QWidget>
 
@@ -92,7 +93,8 @@ private:
     void AbiturBestanden();
     void KeineFrage();
     void Form_Unload();
-    void eintragen(int punkte);
+    // Books the entry; the window may have gone while its message was open.
+    static void eintragen(const QPointer<Form2> &fenster, const QString &name, int punkte);
     void setzeHintergrund(QLabel *label, const QColor &farbe);
     QString spielerName() const;
 

@@ -138,12 +138,16 @@ QByteArray TestUmgebung::liesDatei(const QString &name) const
 
 void schliesseAlleFenster()
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        w->close();
-        w->deleteLater();
+    // Closing the editor or the game brings the main window back, so a few
+    // rounds may be needed until nothing is left.
+    for (int runde = 0; runde < 4 && !QApplication::topLevelWidgets().isEmpty(); ++runde) {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            w->close();
+            w->deleteLater();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
     }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
 }
 
 namespace {

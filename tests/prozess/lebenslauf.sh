@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# The real program from its start to its own end, driven as a pupil and a
+# teacher drive it: keys and clicks on a virtual screen with a window manager.
+# Each flow runs the program in a fresh application folder and fails on an
+# exit status other than 0, on any sanitizer report, or on a wrong highscore.
+# usage: lebenslauf.sh BUILD_DIR LEGACY_MDB
+set -uo pipefail
+bau=$1
+access=$2
+for p in Xvfb xdotool openbox; do
+    command -v "$p" >/dev/null || { echo "SKIP: $p is not installed"; exit 77; }
+done
+
+arbeit=$(mktemp -d)
+exec 3>"$arbeit/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$arbeit/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$arbeit/display")"
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$arbeit"' EXIT
+export XDG_RUNTIME_DIR=$arbeit
+
+fehler=0
+melde() { echo "FAIL [$flow]: $*"; fehler=1; }
+
+# Waits for a window whose title matches and prints its id.
+fenster() {
+    local id
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+weg() { for _ in $(seq 50); do xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done; return 1; }
+taste() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
+klick() { # window, x and y as parts of the window's size in per mille
+    local w=$1 g
+    g=$(xdotool getwindowgeometry --shell "$w")
+    local WIDTH HEIGHT
+    eval "$(echo "$g" | grep -E '^(WIDTH|HEIGHT)=')"
+    xdotool mousemove --window "$w" $((WIDTH * $2 / 1000)) $((HEIGHT * $3 / 1000)) click 1
+    sleep 0.3
+}
+
+# A fresh application folder holding the program, its reader and a collection.
+beginne() {
+    flow=$1
+    ordner="$arbeit/$flow"
+    mkdir -p "$ordner"
+    cp "$bau/kreidolin" "$bau/kreidolin-mdb" "$ordner/"
+    cp "${2:-$bau/Fragen.mdb}" "$ordner/Fragen.mdb"
+}
+starte() {
+    ( cd "$ordner" && ./kreidolin 2>"$ordner/stderr"; echo $? >"$ordner/status" ) &
+    fenster '^Kreidolin$' >/dev/null || melde "no splash window"
+}
+zumHauptfenster() {
+    taste space
+    haupt=$(fenster '^Kreidolin$') || melde "no main window"
+    klick "$haupt" 500 140
+}
+spielFuer() {
+    xdotool type --delay 20 "$1"
+    taste Return
+    spiel=$(fenster '^Spieler: ') || melde "no game window"
+}
+ende() {
+    for _ in $(seq 200); do [ -s "$ordner/status" ] && break; sleep 0.1; done
+    local status
+    status=$(cat "$ordner/status" 2>/dev/null || echo "still running")
+    [ "$status" = 0 ] || melde "exit status $status"
+    if grep -qE 'Sanitizer|runtime error' "$ordner/stderr"; then
+        melde "sanitizer report"; cat "$ordner/stderr"
+    fi
+    pkill -f "$ordner/kreidolin" 2>/dev/null
+}
+highscore() { [ "$(od -An -c "$ordner/highscore.dtt" 2>/dev/null | tr -s ' ')" = "$(printf '%s' "$1" | od -An -c | tr -s ' ')" ] || melde "highscore.dtt is $(od -An -c "$ordner/highscore.dtt" 2>/dev/null)"; }
+
+# Giving up at the first question books 0 points; the main window's button ends the program.
+beginne aufgeben
+starte
+zumHauptfenster
+spielFuer Anna
+taste alt+a && taste Return
+fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+highscore $'Anna | 0\r\n'
+taste alt+e
+ende
+
+# A whole game: an answer chosen and confirmed, question by question, until
+# the game ends (a wrong answer or the Abitur); the window frame ends the program.
+beginne spiel
+starte
+zumHauptfenster
+spielFuer Ben
+for runde in $(seq 16); do
+    xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
+    klick "$spiel" $((170 + (runde % 3) * 330)) 370
+    taste alt+b && taste Return
+done
+weg '^Spieler: ' || melde "the game did not end"
+grep -qE '^Ben \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Ben"
+taste alt+F4
+ende
+
+# Leaving a game books nothing; the menu ends the program.
+beginne beenden
+starte
+zumHauptfenster
+spielFuer Carla
+taste alt+e
+fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+[ -s "$ordner/highscore.dtt" ] && melde "leaving a game booked a line: $(od -c "$ordner/highscore.dtt")"
+taste alt+d && taste Down && taste Return
+ende
+
+# The editor opened from the menu and closed by its frame brings the main window back.
+beginne editor
+starte
+zumHauptfenster
+taste alt+d && taste Return
+editor=$(fenster '^Datenbank$') || melde "no editor"
+taste alt+F4
+haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
+taste alt+e
+ende
+
+# A collection that cannot be loaded: the message, the editor, back to the main window.
+: >"$arbeit/leer.mdb"
+beginne ladefehler "$arbeit/leer.mdb"
+starte
+zumHauptfenster
+xdotool type --delay 20 Dora
+xdotool key Return
+sleep 1
+taste Return
+editor=$(fenster '^Datenbank$') || melde "no editor after the load failure"
+taste alt+F4
+haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
+taste alt+e
+ende
+
+# A Windows-era Access collection: before the first change the editor asks
+# whether to convert it; the default answer keeps it as it is.
+beginne access "$access"
+starte
+zumHauptfenster
+taste alt+d && taste Return
+fenster '^Datenbank$' >/dev/null || melde "no editor on the Access collection"
+taste alt+e && taste Return
+cmp -s "$access" "$ordner/Fragen.mdb" || melde "the Access collection changed"
+taste alt+F4
+haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
+taste alt+e
+ende
+
+# Damaged files beside the program: a binary highscore file and a settings
+# line naming a missing collection: the message, the editor, a clean end.
+beginne kaputt
+head -c 4096 /dev/urandom >"$ordner/highscore.dtt"
+printf '/gibt/es/nicht.mdb\r\n' >"$ordner/Kreidolin.ini"
+starte
+zumHauptfenster
+xdotool type --delay 20 Eva
+taste Return
+sleep 0.5
+taste Return
+fenster '^Datenbank$' >/dev/null || melde "no editor after the missing collection"
+taste alt+F4
+haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
+taste alt+e
+ende
+
+exit $fehler

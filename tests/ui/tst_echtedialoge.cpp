@@ -1,0 +1,189 @@
+#include "testservices.h"
+
+#include "basis/fensterwahl.h"
+#include "basis/realservices.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+// Answers each real message box from inside its own loop, as a user would:
+// notes its text, runs a step while it is open, then presses its default button.
+class Antworter : public QObject {
+public:
+    QStringList texte;
+    std::function<void()> waehrendOffen;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (box && event->type() == QEvent::Show) {
+            texte << box->text();
+            QTimer::singleShot(0, this, [this, box = QPointer<QMessageBox>(box)] {
+                if (auto schritt = std::exchange(waehrendOffen, nullptr))
+                    schritt();
+                if (!box)
+                    return;
+                QAbstractButton *knopf = box->defaultButton();
+                (knopf ? knopf : box->buttons().value(0))->click();
+            });
+        }
+        return false;
+    }
+};
+
+QWidget *offen(Fensterart art) { return Fensterwahl::offen(art); }
+
+Form2 *spielFuer(const QString &name)
+{
+    auto *haupt = qobject_cast<Form1 *>(Fensterwahl::zeige(Fensterart::Haupt));
+    haupt->txt_name->setText(name);
+    haupt->cmd_start->click();
+    return qobject_cast<Form2 *>(offen(Fensterart::Spiel));
+}
+
+void klickeKind(QWidget *fenster, const char *name)
+{
+    auto *kind = fenster->findChild<QWidget *>(QLatin1String(name));
+    QVERIFY(kind);
+    QTest::mouseClick(fenster->windowHandle(), Qt::LeftButton, Qt::NoModifier, kind->mapTo(fenster, QPoint(4, 4)));
+}
+}
+
+class TestEchteDialoge : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    // Every flow in which windows open and close around a real message box
+    // leaves the windows as the program's flow says, and the program running.
+    void ablauf_data();
+    void ablauf();
+
+private:
+    RealMessageBoxes m_echt;
+    Antworter m_antworter;
+    std::unique_ptr<TestUmgebung> m_u;
+};
+
+void TestEchteDialoge::init()
+{
+    m_u = std::make_unique<TestUmgebung>();
+    Services::setMessages(&m_echt);
+    qApp->installEventFilter(&m_antworter);
+    m_antworter.texte.clear();
+}
+
+void TestEchteDialoge::cleanup()
+{
+    qApp->removeEventFilter(&m_antworter);
+    m_u.reset();
+}
+
+void TestEchteDialoge::ablauf_data()
+{
+    QTest::addColumn<QString>("ablauf");
+    QTest::addColumn<QString>("offeneFenster"); // H main, S game, E editor, P splash, A instructions
+    QTest::addColumn<QByteArray>("highscore");
+    QTest::addColumn<int>("meldungen");
+
+    QTest::newRow("giving up") << "aufgeben" << "H" << QByteArray("Anna | 0\r\n") << 1;
+    QTest::newRow("a wrong answer") << "falsch" << "H" << QByteArray("Anna | 0\r\n") << 1;
+    QTest::newRow("the Abitur") << "sieg" << "H" << QByteArray("Anna | 15\r\n") << 15;
+    QTest::newRow("leaving the game") << "beenden" << "H" << QByteArray() << 0;
+    QTest::newRow("no questions: the editor") << "ladefehler" << "E" << QByteArray() << 1;
+    QTest::newRow("splash link cannot open") << "splashlink" << "P" << QByteArray() << 1;
+    QTest::newRow("instructions link cannot open") << "anleitungslink" << "A" << QByteArray() << 1;
+    QTest::newRow("highscore warning at 1000") << "warnung" << "H" << QByteArray() << 1;
+    QTest::newRow("main window deleted under its box") << "geloescht" << "" << QByteArray() << 1;
+    QTest::newRow("highscore unreadable") << "lesefehler" << "H" << QByteArray() << 1;
+    QTest::newRow("Access conversion question") << "umwandlung" << "E" << QByteArray() << 1;
+}
+
+void TestEchteDialoge::ablauf()
+{
+    QFETCH(QString, ablauf);
+    QFETCH(QString, offeneFenster);
+    QFETCH(QByteArray, highscore);
+    QFETCH(int, meldungen);
+    int letzteFensterZu = 0;
+    connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++letzteFensterZu; });
+    m_u->urls.ergebnis = false;
+    m_u->erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
+    QByteArray tausend;
+    for (int i = 0; i < 1000; ++i)
+        tausend += "Name | 1\r\n";
+
+    if (ablauf == QLatin1String("aufgeben")) {
+        spielFuer(QStringLiteral("Anna"))->cmdGiveUp->click();
+    } else if (ablauf == QLatin1String("falsch")) {
+        Form2 *spiel = spielFuer(QStringLiteral("Anna"));
+        QTest::mouseClick(spiel->lblAntwort1, Qt::LeftButton);
+        spiel->cmdOK->click();
+    } else if (ablauf == QLatin1String("sieg")) {
+        Form2 *spiel = spielFuer(QStringLiteral("Anna"));
+        for (int stufe = 1; stufe <= 15; ++stufe) {
+            QTest::mouseClick(spiel->lblLoesung, Qt::LeftButton);
+            spiel->cmdOK->click();
+        }
+    } else if (ablauf == QLatin1String("beenden")) {
+        spielFuer(QStringLiteral("Anna"))->cmdEnd->click();
+    } else if (ablauf == QLatin1String("ladefehler")) {
+        m_u->schreibeDatei(QStringLiteral("Fragen.mdb"), QByteArray());
+        spielFuer(QStringLiteral("Anna"));
+    } else if (ablauf == QLatin1String("splashlink")) {
+        QWidget *splash = Fensterwahl::zeige(Fensterart::Splash);
+        QVERIFY(QTest::qWaitForWindowExposed(splash));
+        klickeKind(splash, "imgLogo");
+    } else if (ablauf == QLatin1String("anleitungslink")) {
+        QWidget *anleitung = Fensterwahl::zeige(Fensterart::Anleitung);
+        QVERIFY(QTest::qWaitForWindowExposed(anleitung));
+        klickeKind(anleitung, "MailMorlon1");
+    } else if (ablauf == QLatin1String("warnung") || ablauf == QLatin1String("geloescht")) {
+        m_u->schreibeDatei(QStringLiteral("highscore.dtt"), tausend);
+        if (ablauf == QLatin1String("geloescht")) {
+            m_antworter.waehrendOffen = [] {
+                QWidget *haupt = offen(Fensterart::Haupt);
+                haupt->close();
+                delete haupt;
+            };
+        }
+        Fensterwahl::zeige(Fensterart::Haupt);
+    } else if (ablauf == QLatin1String("lesefehler")) {
+        QDir(m_u->verzeichnis()).mkdir(QStringLiteral("highscore.dtt"));
+        Fensterwahl::zeige(Fensterart::Haupt);
+    } else if (ablauf == QLatin1String("umwandlung")) {
+        m_u->kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
+        auto *editor = Fensterwahl::zeige(Fensterart::Editor);
+        editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen"))->click();
+    }
+    QTRY_COMPARE(m_antworter.texte.size(), meldungen);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    const QList<QPair<QChar, Fensterart>> arten{{QLatin1Char('H'), Fensterart::Haupt},
+                                                {QLatin1Char('S'), Fensterart::Spiel},
+                                                {QLatin1Char('E'), Fensterart::Editor},
+                                                {QLatin1Char('P'), Fensterart::Splash},
+                                                {QLatin1Char('A'), Fensterart::Anleitung}};
+    for (const auto &[zeichen, art] : arten)
+        QVERIFY2(bool(offen(art)) == offeneFenster.contains(zeichen), qPrintable(QString(zeichen)));
+    if (ablauf != QLatin1String("warnung") && ablauf != QLatin1String("geloescht"))
+        QCOMPARE(m_u->liesDatei(QStringLiteral("highscore.dtt")), highscore);
+    // A flow that leaves a window open has not ended the program.
+    if (!offeneFenster.isEmpty())
+        QCOMPARE(letzteFensterZu, 0);
+}
+
+QTEST_MAIN(TestEchteDialoge)
+#include "tst_echtedialoge.moc"
