@@ -1,0 +1,145 @@
+#include "austausch/austausch.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace Austausch {
+
+const QStringList &spalten()
+{
+    static const QStringList namen = {QStringLiteral("Frage"), QStringLiteral("Loesung"),
+                                      QStringLiteral("Antwort1"), QStringLiteral("Antwort2"),
+                                      QStringLiteral("Stufe")};
+    return namen;
+}
+
+StoreError ordneKopf(const QStringList &kopf, QVector<int> &position)
+{
+    position.fill(-1, spalten().size());
+    for (int zelle = 0; zelle < kopf.size(); ++zelle) {
+        // "Lösung" and "Antwort 1" as a teacher may type them name the same columns.
+        QString name = kopf[zelle];
+        name.remove(QLatin1Char(' ')).replace(QStringLiteral("ö"), QStringLiteral("oe"), Qt::CaseInsensitive);
+        int gefunden = -1;
+        for (int s = 0; s < spalten().size(); ++s) {
+            if (spalten()[s].compare(name.trimmed(), Qt::CaseInsensitive) == 0)
+                gefunden = s;
+        }
+        if (gefunden < 0)
+            continue;
+        if (position[gefunden] >= 0)
+            return StoreError(QStringLiteral("Die Kopfzeile nennt die Spalte %1 zweimal.").arg(spalten()[gefunden]));
+        position[gefunden] = zelle;
+    }
+    QStringList fehlen;
+    for (int s = 0; s < spalten().size(); ++s) {
+        if (position[s] < 0)
+            fehlen << spalten()[s];
+    }
+    if (!fehlen.isEmpty())
+        return StoreError(QStringLiteral("In der Kopfzeile fehlt %1 %2. Die erste Zeile muss die Spalten Frage, "
+                                         "Loesung, Antwort1, Antwort2 und Stufe benennen.")
+                              .arg(fehlen.size() == 1 ? QStringLiteral("die Spalte") : QStringLiteral("die Spalten"),
+                                   fehlen.join(QStringLiteral(", "))));
+    return {};
+}
+
+Rohzeile ausZellen(int zeile, const QStringList &zellen, const QVector<int> &position)
+{
+    Rohzeile r;
+    r.zeile = zeile;
+    for (int s = 0; s < position.size(); ++s) {
+        if (position[s] >= zellen.size() && r.fehler.isEmpty())
+            r.fehler = QStringLiteral("die Spalte %1 fehlt").arg(spalten()[s]);
+        r.felder << zellen.value(position[s]);
+    }
+    return r;
+}
+
+QString schluessel(const QString &text)
+{
+    return text.simplified().toCaseFolded();
+}
+
+int stufeAus(const QString &text)
+{
+    static const QRegularExpression ganz(QStringLiteral("^\\s*\\+?0*([0-9]{1,2})(\\.0+)?\\s*$"));
+    const QRegularExpressionMatch m = ganz.match(text);
+    const int stufe = m.hasMatch() ? m.captured(1).toInt() : 0;
+    return stufe >= 1 && stufe <= 15 ? stufe : 0;
+}
+
+Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, int platz)
+{
+    Einlesen e;
+    QHash<QString, int> ausDerDatei; // key -> line of the row taken first
+    const QStringList feldnamen = {QStringLiteral("Frage"), QStringLiteral("Lösung"), QStringLiteral("Antwort1"),
+                                   QStringLiteral("Antwort2"), QStringLiteral("Stufe")};
+    for (const Rohzeile &r : zeilen) {
+        auto ablehnen = [&](const QString &grund) { e.abgelehnt.append({r.zeile, grund}); };
+        if (!r.fehler.isEmpty()) {
+            ablehnen(r.fehler);
+            continue;
+        }
+        QString leer;
+        for (int i = 0; i < 5 && leer.isEmpty(); ++i) {
+            if (r.felder.value(i).trimmed().isEmpty())
+                leer = feldnamen[i];
+        }
+        if (!leer.isEmpty()) {
+            ablehnen(QStringLiteral("das Feld %1 ist leer").arg(leer));
+            continue;
+        }
+        Frage f{r.felder[0].trimmed(), r.felder[1].trimmed(), r.felder[2].trimmed(), r.felder[3].trimmed(),
+                stufeAus(r.felder[4]), r.zeile};
+        if (f.stufe == 0) {
+            ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von 1 bis 15").arg(r.felder[4].trimmed()));
+            continue;
+        }
+        const QString l = schluessel(f.loesung), a1 = schluessel(f.antwort1), a2 = schluessel(f.antwort2);
+        if (l == a1 || l == a2 || a1 == a2) {
+            ablehnen(l == a1 || l == a2 ? QStringLiteral("eine falsche Antwort gleicht der Lösung")
+                                        : QStringLiteral("die beiden falschen Antworten sind gleich"));
+            continue;
+        }
+        const QString k = schluessel(f.frage);
+        if (vorhanden.contains(k)) {
+            ablehnen(QStringLiteral("die Frage steht schon in der Sammlung"));
+            continue;
+        }
+        if (ausDerDatei.contains(k)) {
+            ablehnen(QStringLiteral("die Frage steht schon in Zeile %1").arg(ausDerDatei.value(k)));
+            continue;
+        }
+        if (e.angenommen.size() >= platz) {
+            ablehnen(QStringLiteral("die Sammlung hätte mehr als %L1 Fragen; mehr kann ein Spiel nicht laden")
+                         .arg(kMaxZeilen));
+            continue;
+        }
+        ausDerDatei.insert(k, r.zeile);
+        e.angenommen.append(f);
+    }
+    return e;
+}
+
+QString vorschauText(const Einlesen &e)
+{
+    QVector<int> jeStufe(16, 0);
+    for (const Frage &f : e.angenommen)
+        ++jeStufe[f.stufe];
+    QString t;
+    if (!e.format.isEmpty())
+        t += QStringLiteral("Gelesen: %1\n\n").arg(e.format);
+    t += QStringLiteral("Es werden %L1 Fragen hinzugefügt:\n").arg(e.angenommen.size());
+    for (int s = 1; s <= 15; ++s)
+        t += QStringLiteral("  Stufe %1: %L2\n").arg(s, 2).arg(jeStufe[s]);
+    if (e.abgelehnt.isEmpty()) {
+        t += QStringLiteral("\nKeine Zeile wird abgelehnt.\n");
+        return t;
+    }
+    t += QStringLiteral("\n%L1 Zeilen werden abgelehnt:\n").arg(e.abgelehnt.size());
+    for (const Abgelehnt &a : e.abgelehnt)
+        t += QStringLiteral("  Zeile %1: %2\n").arg(a.zeile).arg(a.grund);
+    return t;
+}
+}
