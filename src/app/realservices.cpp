@@ -46,6 +46,11 @@ QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory,
     return QFileDialog::getOpenFileName(parent, QString(), directory, filter);
 }
 
+QString RealFileDialogs::saveFileName(QWidget *parent, const QString &directory, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, QString(), directory, filter);
+}
+
 bool RealUrlOpener::open(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
