@@ -105,15 +105,15 @@ int importiere(const QString &quelle, const QString &ziel, bool trotzdem)
     balken.schliesse();
     aus(stdout, Austausch::vorschauText(e));
     if (!e.abgelehnt.isEmpty() && !trotzdem) {
-        aus(stderr, QStringLiteral("kreidolin-fragen: %L1 Zeilen abgelehnt; es wurde nichts übernommen. Mit "
-                                   "--trotzdem werden die übrigen %L2 Fragen übernommen.\n")
-                        .arg(e.abgelehnt.size()).arg(e.angenommen.size()));
+        aus(stderr, QStringLiteral("kreidolin-fragen: %1 Zeilen abgelehnt; es wurde nichts übernommen. Mit "
+                                   "--trotzdem werden die übrigen %2 Fragen übernommen.\n")
+                        .arg(Austausch::zahl(e.abgelehnt.size())).arg(Austausch::zahl(e.angenommen.size())));
         return 1;
     }
     if (const StoreError err = Sammlung::fuegeEin(ziel, e.angenommen, f))
         return balken.schliesse(), fehler(err);
     balken.schliesse();
-    aus(stdout, QStringLiteral("%L1 Fragen in %2 übernommen.\n").arg(e.angenommen.size()).arg(ziel));
+    aus(stdout, QStringLiteral("%1 Fragen in %2 übernommen.\n").arg(Austausch::zahl(e.angenommen.size())).arg(ziel));
     return 0;
 }
 }
@@ -140,7 +140,7 @@ int main(int argc, char *argv[])
         int anzahl = 0;
         if (const StoreError e = Sammlung::exportiere(args[0], args[1], &anzahl))
             return fehler(e);
-        aus(stdout, QStringLiteral("%L1 Fragen nach %2 geschrieben.\n").arg(anzahl).arg(args[1]));
+        aus(stdout, QStringLiteral("%1 Fragen nach %2 geschrieben.\n").arg(Austausch::zahl(anzahl)).arg(args[1]));
         return 0;
     }
     if (befehl == QLatin1String("pruefen")) {

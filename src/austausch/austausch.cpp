@@ -1,9 +1,16 @@
 #include "austausch/austausch.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace Austausch {
+
+QString zahl(qint64 n)
+{
+    static const QLocale deutsch(QLocale::German, QLocale::Germany);
+    return deutsch.toString(n);
+}
 
 const QStringList &spalten()
 {
@@ -112,8 +119,8 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
             continue;
         }
         if (e.angenommen.size() >= platz) {
-            ablehnen(QStringLiteral("die Sammlung hätte mehr als %L1 Fragen; mehr kann ein Spiel nicht laden")
-                         .arg(kMaxZeilen));
+            ablehnen(QStringLiteral("die Sammlung hätte mehr als %1 Fragen; mehr kann ein Spiel nicht laden")
+                         .arg(zahl(kMaxZeilen)));
             continue;
         }
         ausDerDatei.insert(k, r.zeile);
@@ -130,14 +137,14 @@ QString vorschauText(const Einlesen &e)
     QString t;
     if (!e.format.isEmpty())
         t += QStringLiteral("Gelesen: %1\n\n").arg(e.format);
-    t += QStringLiteral("Es werden %L1 Fragen hinzugefügt:\n").arg(e.angenommen.size());
+    t += QStringLiteral("Es werden %1 Fragen hinzugefügt:\n").arg(zahl(e.angenommen.size()));
     for (int s = 1; s <= 15; ++s)
-        t += QStringLiteral("  Stufe %1: %L2\n").arg(s, 2).arg(jeStufe[s]);
+        t += QStringLiteral("  Stufe %1: %2\n").arg(s, 2).arg(zahl(jeStufe[s]));
     if (e.abgelehnt.isEmpty()) {
         t += QStringLiteral("\nKeine Zeile wird abgelehnt.\n");
         return t;
     }
-    t += QStringLiteral("\n%L1 Zeilen werden abgelehnt:\n").arg(e.abgelehnt.size());
+    t += QStringLiteral("\n%1 Zeilen werden abgelehnt:\n").arg(zahl(e.abgelehnt.size()));
     for (const Abgelehnt &a : e.abgelehnt)
         t += QStringLiteral("  Zeile %1: %2\n").arg(a.zeile).arg(a.grund);
     return t;

@@ -27,6 +27,9 @@ const QStringList &spalten();
 constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
 constexpr int kMaxZeilen = 32767;
 
+// A count as German texts write it ("32.767"), whatever the system's locale.
+QString zahl(qint64 n);
+
 // One row as a file holds it, the five fields in table order.
 struct Rohzeile {
     int zeile = 0;      // where the teacher finds it: line or row number

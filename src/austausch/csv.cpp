@@ -167,7 +167,7 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *for
 {
     zeilen.clear();
     if (bytes.size() > kMaxBytes)
-        return StoreError(QStringLiteral("Die Datei ist größer als %L1 MB; so viele Fragen fasst keine Sammlung.")
+        return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(kMaxBytes / (1024 * 1024)));
     QString kodierung;
     const QString text = dekodiere(bytes, &kodierung);
@@ -179,8 +179,8 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *for
     if (saetze.isEmpty())
         return StoreError(QStringLiteral("Die Datei ist leer."));
     if (saetze.size() > kMaxZeilen + 1)
-        return StoreError(QStringLiteral("Die Datei hat mehr als %L1 Zeilen; so viele Fragen kann ein Spiel nicht "
-                                         "laden.").arg(kMaxZeilen));
+        return StoreError(QStringLiteral("Die Datei hat mehr als %1 Zeilen; so viele Fragen kann ein Spiel nicht "
+                                         "laden.").arg(zahl(kMaxZeilen)));
     QVector<int> position;
     if (const StoreError e = ordneKopf(saetze[0].felder, position))
         return StoreError(QStringLiteral("Zeile %1: %2").arg(saetze[0].zeile).arg(e.text()));

@@ -79,7 +79,7 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
 {
     zeilen.clear();
     if (bytes.size() > kMaxBytes)
-        return StoreError(QStringLiteral("Die Datei ist größer als %L1 MB; so viele Fragen fasst keine Sammlung.")
+        return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(kMaxBytes / (1024 * 1024)));
     QXmlStreamReader x(bytes);
     QString kategorieStufe;
@@ -127,8 +127,8 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
             continue;
         }
         if (zeilen.size() >= kMaxZeilen)
-            return StoreError(QStringLiteral("Die Datei hat mehr als %L1 Fragen; so viele kann ein Spiel nicht "
-                                             "laden.").arg(kMaxZeilen));
+            return StoreError(QStringLiteral("Die Datei hat mehr als %1 Fragen; so viele kann ein Spiel nicht "
+                                             "laden.").arg(zahl(kMaxZeilen)));
         r.felder = QStringList{frage, richtig.value(0), falsch.value(0), falsch.value(1),
                                tagStufe.isEmpty() ? kategorieStufe : tagStufe};
         if (typ != QLatin1String("multichoice"))

@@ -29,9 +29,9 @@ bool Ergebnis::spielbar() const
 
 QString Ergebnis::bericht() const
 {
-    QString t = QStringLiteral("Die Sammlung hat %L1 Fragen.\n\nFragen je Stufe:\n").arg(zeilen);
+    QString t = QStringLiteral("Die Sammlung hat %1 Fragen.\n\nFragen je Stufe:\n").arg(zahl(zeilen));
     for (int s = 1; s <= 15; ++s)
-        t += QStringLiteral("  Stufe %1: %L2%3\n").arg(s, 2).arg(jeStufe[s]).arg(jeStufe[s] ? QString()
+        t += QStringLiteral("  Stufe %1: %2%3\n").arg(s, 2).arg(zahl(jeStufe[s])).arg(jeStufe[s] ? QString()
                                                                                                : QStringLiteral("  ← fehlt"));
     t += spielbar() ? QStringLiteral("\nEin Spiel kann mit dieser Sammlung bis zum Ende gespielt werden.\n")
                     : QStringLiteral("\nMit dieser Sammlung kann kein Spiel bis zum Ende gespielt werden.\n");
@@ -90,20 +90,20 @@ Ergebnis pruefe(const Tabelle &tabelle)
                           {}});
     if (tabelle.size() > kMaxZeilen)
         e.befunde.append({Art::ZuVieleZeilen,
-                          QStringLiteral("Mehr als %L1 Fragen (%L2): so viele kann ein Spiel nicht laden")
-                              .arg(kMaxZeilen).arg(tabelle.size()),
+                          QStringLiteral("Mehr als %1 Fragen (%2): so viele kann ein Spiel nicht laden")
+                              .arg(zahl(kMaxZeilen)).arg(zahl(tabelle.size())),
                           {}});
     if (!ausserhalb.isEmpty())
         e.befunde.append({Art::StufeAusserhalb,
-                          QStringLiteral("%L1 Fragen mit einer Stufe, die keine ganze Zahl von 1 bis 15 ist; sie "
-                                         "kommen im Spiel nie vor").arg(ausserhalb.size()),
+                          QStringLiteral("%1 Fragen mit einer Stufe, die keine ganze Zahl von 1 bis 15 ist; sie "
+                                         "kommen im Spiel nie vor").arg(zahl(ausserhalb.size())),
                           ausserhalb});
     if (!leer.isEmpty())
         e.befunde.append({Art::LeeresFeld,
-                          QStringLiteral("%L1 Fragen mit leerer Frage oder Antwort").arg(leer.size()), leer});
+                          QStringLiteral("%1 Fragen mit leerer Frage oder Antwort").arg(zahl(leer.size())), leer});
     if (!gleich.isEmpty())
         e.befunde.append({Art::GleicheAntworten,
-                          QStringLiteral("%L1 Fragen mit zwei gleichen Antworten").arg(gleich.size()), gleich});
+                          QStringLiteral("%1 Fragen mit zwei gleichen Antworten").arg(zahl(gleich.size())), gleich});
     for (const QString &k : reihenfolge) {
         const QVector<int> &wo = fragen.value(k);
         e.befunde.append({Art::DoppelteFrage,

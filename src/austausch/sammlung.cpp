@@ -79,7 +79,7 @@ StoreError liesDatei(const QString &pfad, QVector<Rohzeile> &zeilen, QString &fo
     if (!datei.open(QIODevice::ReadOnly))
         return StoreError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(pfad, datei.errorString()));
     if (datei.size() > kMaxBytes)
-        return StoreError(QStringLiteral("Die Datei %1 ist größer als %L2 MB; so viele Fragen fasst keine Sammlung.")
+        return StoreError(QStringLiteral("Die Datei %1 ist größer als %2 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(pfad).arg(kMaxBytes / (1024 * 1024)));
     switch (*art) {
     case Sammlung::Format::Xlsx:
@@ -178,8 +178,8 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     if (const StoreError e = vorhandene(ziel, db.get(), keys, anzahl))
         return zurueck(e);
     if (anzahl + fragen.size() > kMaxZeilen)
-        return zurueck(StoreError(QStringLiteral("Die Sammlung %1 hätte danach mehr als %L2 Fragen. Es wurde nichts "
-                                                 "übernommen.").arg(ziel).arg(kMaxZeilen)));
+        return zurueck(StoreError(QStringLiteral("Die Sammlung %1 hätte danach mehr als %2 Fragen. Es wurde nichts "
+                                                 "übernommen.").arg(ziel).arg(zahl(kMaxZeilen))));
     for (const Frage &f : fragen) {
         if (keys.contains(schluessel(f.frage)))
             return zurueck(StoreError(QStringLiteral("Die Frage aus Zeile %1 steht inzwischen schon in der Sammlung. "

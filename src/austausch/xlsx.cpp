@@ -112,7 +112,7 @@ public:
             out.append(puffer, n);
             if (out.size() > kMaxBytes) {
                 unzCloseCurrentFile(m_zip);
-                return StoreError(QStringLiteral("Die Arbeitsmappe ist entpackt größer als %L1 MB; so viele Fragen "
+                return StoreError(QStringLiteral("Die Arbeitsmappe ist entpackt größer als %1 MB; so viele Fragen "
                                                  "fasst keine Sammlung.").arg(kMaxBytes / (1024 * 1024)));
             }
         }
@@ -259,8 +259,8 @@ StoreError tabelle(const QByteArray &xml, const QStringList &texte, QVector<Rohz
             continue;
         }
         if (zeilen.size() >= kMaxZeilen)
-            return StoreError(QStringLiteral("Die Tabelle hat mehr als %L1 Zeilen; so viele Fragen kann ein Spiel "
-                                             "nicht laden.").arg(kMaxZeilen));
+            return StoreError(QStringLiteral("Die Tabelle hat mehr als %1 Zeilen; so viele Fragen kann ein Spiel "
+                                             "nicht laden.").arg(zahl(kMaxZeilen)));
         // Empty cells at the end of a row are not written; they are empty fields.
         const int breite = *std::max_element(position.cbegin(), position.cend()) + 1;
         while (zellen.size() < breite)
@@ -283,7 +283,7 @@ StoreError lies(QIODevice *geraet, QVector<Rohzeile> &zeilen, const Fortschritt 
 {
     zeilen.clear();
     if (geraet->size() > kMaxBytes)
-        return StoreError(QStringLiteral("Die Datei ist größer als %L1 MB; so viele Fragen fasst keine Sammlung.")
+        return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(kMaxBytes / (1024 * 1024)));
     const QByteArray bytes = geraet->read(kMaxBytes + 1);
     Archiv zip(bytes);

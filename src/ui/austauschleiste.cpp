@@ -82,7 +82,7 @@ void Austauschleiste::cmdImport_Click()
         return;
     }
     const QString frage = e.angenommen.isEmpty() ? QString()
-                                                 : QStringLiteral("%L1 Fragen &hinzufügen").arg(e.angenommen.size());
+                                                 : QStringLiteral("%1 Fragen &hinzufügen").arg(Austausch::zahl(e.angenommen.size()));
     Berichtfenster vorschau(m_fenster, QStringLiteral("Importieren: %1").arg(QFileInfo(quelle).fileName()),
                             Austausch::vorschauText(e), frage);
     if (vorschau.exec() != QDialog::Accepted)
@@ -118,7 +118,7 @@ void Austauschleiste::cmdExport_Click()
     }
     Services::meldung(m_fenster, kTitel,
                       fehler ? fehler.text()
-                             : QStringLiteral("%L1 Fragen wurden nach „%2“ geschrieben.").arg(anzahl).arg(ziel));
+                             : QStringLiteral("%1 Fragen wurden nach „%2“ geschrieben.").arg(Austausch::zahl(anzahl)).arg(ziel));
 }
 
 void Austauschleiste::cmdPruefen_Click()
