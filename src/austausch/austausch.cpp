@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QLocale>
-#include <QRegularExpression>
 
 namespace Austausch {
 
@@ -51,10 +50,20 @@ StoreError ordneKopf(const QStringList &kopf, QVector<int> &position)
     return {};
 }
 
-Rohzeile ausZellen(int zeile, const QStringList &zellen, const QVector<int> &position)
+Rohzeile ausZellen(int zeile, QStringList zellen, const QVector<int> &position)
 {
     Rohzeile r;
     r.zeile = zeile;
+    // The usual case, the columns in table order, takes the row as it is.
+    if (zellen.size() == position.size()) {
+        bool gleicheOrdnung = true;
+        for (int s = 0; s < position.size(); ++s)
+            gleicheOrdnung = gleicheOrdnung && position[s] == s;
+        if (gleicheOrdnung) {
+            r.felder = std::move(zellen);
+            return r;
+        }
+    }
     for (int s = 0; s < position.size(); ++s) {
         if (position[s] >= zellen.size() && r.fehler.isEmpty())
             r.fehler = QStringLiteral("die Spalte %1 fehlt").arg(spalten()[s]);
@@ -68,18 +77,55 @@ QString schluessel(const QString &text)
     return text.simplified().toCaseFolded();
 }
 
+namespace {
+// Holds no blanks that schluessel() would fold.
+bool schlicht(QStringView s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].isSpace() && (s[i] != QLatin1Char(' ') || (i + 1 < s.size() && s[i + 1] == QLatin1Char(' '))))
+            return false;
+    }
+    return true;
+}
+}
+
+bool gleichLautend(const QString &a, const QString &b)
+{
+    // Compared without copies where the texts need no folding of blanks:
+    // an import checks three pairs in every row.
+    const QStringView x = QStringView(a).trimmed(), y = QStringView(b).trimmed();
+    if (schlicht(x) && schlicht(y))
+        return x.compare(y, Qt::CaseInsensitive) == 0;
+    return schluessel(a) == schluessel(b);
+}
+
 int stufeAus(const QString &text)
 {
-    static const QRegularExpression ganz(QStringLiteral("^\\s*\\+?0*([0-9]{1,2})(\\.0+)?\\s*$"));
-    const QRegularExpressionMatch m = ganz.match(text);
-    const int stufe = m.hasMatch() ? m.captured(1).toInt() : 0;
-    return stufe >= 1 && stufe <= 15 ? stufe : 0;
+    // By hand rather than by pattern: an import reads one level per row.
+    QStringView t = QStringView(text).trimmed();
+    if (t.startsWith(QLatin1Char('+')))
+        t = t.mid(1);
+    const qsizetype punkt = t.indexOf(QLatin1Char('.'));
+    if (punkt >= 0) {
+        const QStringView nachkomma = t.mid(punkt + 1);
+        if (nachkomma.isEmpty() || nachkomma.count(QLatin1Char('0')) != nachkomma.size())
+            return 0;
+        t = t.left(punkt);
+    }
+    int stufe = 0;
+    for (const QChar c : t) {
+        if (!c.isDigit() || c.unicode() > '9' || (stufe = stufe * 10 + (c.unicode() - '0')) > 15)
+            return 0;
+    }
+    return t.isEmpty() ? 0 : stufe;
 }
 
 Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, int platz)
 {
     Einlesen e;
     QHash<QString, int> ausDerDatei; // key -> line of the row taken first
+    ausDerDatei.reserve(zeilen.size());
+    e.angenommen.reserve(zeilen.size());
     const QStringList feldnamen = {QStringLiteral("Frage"), QStringLiteral("Lösung"), QStringLiteral("Antwort1"),
                                    QStringLiteral("Antwort2"), QStringLiteral("Stufe")};
     for (const Rohzeile &r : zeilen) {
@@ -103,9 +149,9 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
             ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von 1 bis 15").arg(r.felder[4].trimmed()));
             continue;
         }
-        const QString l = schluessel(f.loesung), a1 = schluessel(f.antwort1), a2 = schluessel(f.antwort2);
-        if (l == a1 || l == a2 || a1 == a2) {
-            ablehnen(l == a1 || l == a2 ? QStringLiteral("eine falsche Antwort gleicht der Lösung")
+        const bool wieLoesung = gleichLautend(f.loesung, f.antwort1) || gleichLautend(f.loesung, f.antwort2);
+        if (wieLoesung || gleichLautend(f.antwort1, f.antwort2)) {
+            ablehnen(wieLoesung ? QStringLiteral("eine falsche Antwort gleicht der Lösung")
                                         : QStringLiteral("die beiden falschen Antworten sind gleich"));
             continue;
         }
@@ -124,7 +170,7 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
             continue;
         }
         ausDerDatei.insert(k, r.zeile);
-        e.angenommen.append(f);
+        e.angenommen.append(std::move(f));
     }
     return e;
 }

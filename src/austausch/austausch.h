@@ -63,11 +63,14 @@ StoreError ordneKopf(const QStringList &kopf, QVector<int> &position);
 
 // Picks the five fields out of a row of cells by the header's positions; a
 // row too short for a column gets that column named as its fault.
-Rohzeile ausZellen(int zeile, const QStringList &zellen, const QVector<int> &position);
+Rohzeile ausZellen(int zeile, QStringList zellen, const QVector<int> &position);
 
 // Two questions are the same when they read the same: case and runs of
 // blanks aside.
 QString schluessel(const QString &text);
+
+// Two answers are the same in the same sense.
+bool gleichLautend(const QString &a, const QString &b);
 
 // "7" and, from a spreadsheet's number cell, "7.0" are level 7; anything
 // else outside 1..15 gives 0.

@@ -57,9 +57,16 @@ QString dekodiere(const QByteArray &bytes, QString *kodierung)
         nenne("UTF-16");
         return dekodiereMit(QStringDecoder::Utf16BE, bytes.mid(2));
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
+    // Qt's fast decoder first; only a text that then holds a replacement
+    // character is looked at again, to tell a faulty byte from a genuine one.
+    QString text = QString::fromUtf8(bytes);
+    if (text.contains(QChar::ReplacementCharacter)) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text.clear();
+    }
+    if (!text.isNull() || bytes.isEmpty()) {
         nenne("UTF-8");
         return text;
     }
@@ -71,6 +78,8 @@ QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetz
                            const Austausch::Fortschritt &fortschritt)
 {
     QVector<Datensatz> out;
+    out.reserve(qMin<qsizetype>(maxDatensaetze, text.count(QLatin1Char('\n')) + 1));
+    int breite = 1;
     const QChar *p = text.constData();
     const qsizetype n = text.size();
     const QChar quote(u'"'), cr(u'\r'), lf(u'\n');
@@ -79,6 +88,7 @@ QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetz
     while (i < n && out.size() < maxDatensaetze) {
         Datensatz d;
         d.zeile = zeile;
+        d.felder.reserve(breite);
         for (;;) {
             QString feld;
             if (i < n && p[i] == quote) {
@@ -124,6 +134,7 @@ QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetz
             ++zeile;
             break;
         }
+        breite = static_cast<int>(d.felder.size());
         // Blank lines between rows are no rows.
         if (d.felder.size() == 1 && d.felder[0].trimmed().isEmpty() && !d.offen)
             continue;
@@ -175,7 +186,7 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *for
         return StoreError(QStringLiteral("Die Datei ist keine Textdatei und damit keine CSV-Tabelle."));
     const QChar t = trenner(text);
     // The header and one row more than a collection can hold tell "too many".
-    const QVector<Datensatz> saetze = zerlege(text, t, kMaxZeilen + 2, fortschritt);
+    QVector<Datensatz> saetze = zerlege(text, t, kMaxZeilen + 2, fortschritt);
     if (saetze.isEmpty())
         return StoreError(QStringLiteral("Die Datei ist leer."));
     if (saetze.size() > kMaxZeilen + 1)
@@ -186,7 +197,7 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *for
         return StoreError(QStringLiteral("Zeile %1: %2").arg(saetze[0].zeile).arg(e.text()));
     zeilen.reserve(saetze.size() - 1);
     for (qsizetype i = 1; i < saetze.size(); ++i) {
-        Rohzeile r = ausZellen(saetze[i].zeile, saetze[i].felder, position);
+        Rohzeile r = ausZellen(saetze[i].zeile, std::move(saetze[i].felder), position);
         if (saetze[i].offen)
             r.fehler = QStringLiteral("ein Anführungszeichen am Anfang eines Feldes wird bis zum Dateiende nicht "
                                       "geschlossen");

@@ -62,8 +62,8 @@ Ergebnis pruefe(const Tabelle &tabelle)
             luecke = luecke || z.value(f).trimmed().isEmpty();
         if (luecke)
             leer << nr;
-        const QString l = schluessel(z.value(1)), a1 = schluessel(z.value(2)), a2 = schluessel(z.value(3));
-        if (!luecke && (l == a1 || l == a2 || a1 == a2))
+        if (!luecke && (gleichLautend(z.value(1), z.value(2)) || gleichLautend(z.value(1), z.value(3))
+                        || gleichLautend(z.value(2), z.value(3))))
             gleich << nr;
         const int stufe = stufeAus(z.value(4));
         if (stufe)

@@ -193,9 +193,10 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     Anweisung einfuegen(s, sqlite3_finalize);
     for (int i = 0; i < fragen.size(); ++i) {
         const Frage &f = fragen[i];
-        const QByteArray texte[] = {f.frage.toUtf8(), f.loesung.toUtf8(), f.antwort1.toUtf8(), f.antwort2.toUtf8()};
+        // Bound as the UTF-16 they are held in; SQLite converts without a copy of ours.
+        const QString *texte[] = {&f.frage, &f.loesung, &f.antwort1, &f.antwort2};
         for (int t = 0; t < 4; ++t)
-            sqlite3_bind_text(s, t + 1, texte[t].constData(), static_cast<int>(texte[t].size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text16(s, t + 1, texte[t]->utf16(), static_cast<int>(texte[t]->size() * 2), SQLITE_STATIC);
         sqlite3_bind_int(s, 5, f.stufe);
         if (sqlite3_step(s) != SQLITE_DONE)
             return zurueck(sqlFehler(ziel, db.get()));
