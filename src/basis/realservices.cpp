@@ -64,6 +64,11 @@ QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory,
     return gewaehlt && !dateien.isEmpty() ? dateien.constFirst() : QString();
 }
 
+QString RealFileDialogs::saveFileName(QWidget *parent, const QString &directory, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, QString(), directory, filter);
+}
+
 bool RealUrlOpener::open(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);

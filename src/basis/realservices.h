@@ -23,6 +23,7 @@ private:
 class RealFileDialogs : public FileDialogs {
 public:
     QString openFileName(QWidget *parent, const QString &directory, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &directory, const QString &filter) override;
 };
 
 class RealUrlOpener : public UrlOpener {

@@ -36,6 +36,8 @@ public:
     virtual ~FileDialogs() = default;
     // Returns the chosen file's full path, or an empty string when cancelled.
     virtual QString openFileName(QWidget *parent, const QString &directory, const QString &filter) = 0;
+    // The name to save under, or an empty string when cancelled.
+    virtual QString saveFileName(QWidget *, const QString &, const QString &) { return QString(); }
 };
 
 class UrlOpener {

@@ -11,6 +11,7 @@
 #include "store/questiongridmodel.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
+#include "ui/austauschleiste.h"
 #include "ui/dateifilter.h"
 #include "ui/form3layout.h"
 #include "ui/stufenwert.h"
@@ -97,6 +98,8 @@ Form3::Form3(QWidget *parent)
     setAutoFillBackground(true);
 
     erzeugeSteuerelemente();
+    m_austausch = new Austauschleiste(this, [this] { return m_offenerPfad; });
+    connect(m_austausch, &Austauschleiste::sammlungGeaendert, this, [this] { DatenbankOeffnen(m_offenerPfad); });
     setzeTabReihenfolge();
     resize(Twips::zuPixelX(11910), Twips::zuPixelY(8625));
     wendeLayoutAn(false);
@@ -245,6 +248,7 @@ void Form3::wendeLayoutAn(bool beimLaden)
         if (w)
             Twips::setzeGeometrie(w, it->left, it->top, it->width, it->height);
     }
+    m_austausch->platziere(Twips::ausPixelX(width()));
 }
 
 void Form3::Form_Load()

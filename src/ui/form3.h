@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class Austauschleiste;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -100,6 +101,7 @@ private:
     // into since.
     QString m_offenerPfad;
     QuestionGridModel *m_gridModel = nullptr;
+    Austauschleiste *m_austausch = nullptr;
     // The last open got as far as a usable table; only then do the buttons
     // and the grid act on rec.
     bool m_geladen = false;

@@ -295,6 +295,7 @@ void TestFehlerfaelle::schreibgeschuetzterOrdner()
         QVERIFY(texte[1].contains(QLatin1String("highscore.dtt")));
         QVERIFY(!Fenster::offen<Form2>());
         QVERIFY(Fenster::offen<Form1>() && Fenster::offen<Form1>()->isVisible());
+        QTRY_VERIFY(Fenster::offen<Form1>()->lstHighscore->count() > 0);
         QCOMPARE(Fenster::offen<Form1>()->lstHighscore->item(0)->text(), QStringLiteral("Keine Einträge vorhanden..."));
     }
     QCOMPARE(QDir(m_u->verzeichnis()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), vorher);

@@ -7,10 +7,12 @@
 set -uo pipefail
 bau=$1
 access=$2
-for p in Xvfb xdotool openbox; do
+for p in Xvfb xdotool openbox xprop; do
     command -v "$p" >/dev/null || { echo "SKIP: $p is not installed"; exit 77; }
 done
 
+# The program is to show real windows on the virtual screen.
+export QT_QPA_PLATFORM=xcb
 arbeit=$(mktemp -d)
 exec 3>"$arbeit/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -19,7 +21,12 @@ for _ in $(seq 50); do [ -s "$arbeit/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$arbeit/display")"
 openbox >/dev/null 2>&1 &
 wm=$!
-trap 'kill $wm $xvfb 2>/dev/null; rm -rf "$arbeit"' EXIT
+# Windows that appear before the window manager runs are never managed.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+trap 'pkill -f "$arbeit/" 2>/dev/null; kill $wm $xvfb 2>/dev/null; rm -rf "$arbeit"' EXIT
 export XDG_RUNTIME_DIR=$arbeit
 
 fehler=0
@@ -39,6 +46,7 @@ weg() { for _ in $(seq 50); do xdotool search --onlyvisible --name "$1" >/dev/nu
 taste() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
 klick() { # window, x and y as parts of the window's size in per mille
     local w=$1 g
+    [ -n "$w" ] || return 0
     g=$(xdotool getwindowgeometry --shell "$w")
     local WIDTH HEIGHT
     eval "$(echo "$g" | grep -E '^(WIDTH|HEIGHT)=')"
@@ -55,7 +63,7 @@ beginne() {
     cp "${2:-$bau/Fragen.mdb}" "$ordner/Fragen.mdb"
 }
 starte() {
-    ( cd "$ordner" && ./kreidolin 2>"$ordner/stderr"; echo $? >"$ordner/status" ) &
+    ( cd "$ordner" && ./kreidolin >/dev/null 2>"$ordner/stderr"; echo $? >"$ordner/status" ) &
     fenster '^Kreidolin$' >/dev/null || melde "no splash window"
 }
 zumHauptfenster() {

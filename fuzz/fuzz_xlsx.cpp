@@ -1,0 +1,22 @@
+// Fuzzes the XLSX reader on any bytes: rows or a message, never a crash,
+// and never more rows than a collection can hold.
+
+#include "austausch/xlsx.h"
+
+#include <QBuffer>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::ReadOnly);
+    QVector<Austausch::Rohzeile> zeilen;
+    const StoreError e = Xlsx::lies(&puffer, zeilen);
+    if ((e && e.text().isEmpty()) || zeilen.size() > Austausch::kMaxZeilen)
+        std::abort();
+    return 0;
+}

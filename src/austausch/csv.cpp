@@ -1,0 +1,231 @@
+#include "austausch/csv.h"
+
+#include <QStringDecoder>
+
+namespace {
+using namespace Austausch;
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five bytes
+// it leaves undefined stay the control characters Latin-1 gives them.
+const char16_t kCp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                              0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString ausCp1252(const QByteArray &bytes)
+{
+    QString s(bytes.size(), Qt::Uninitialized);
+    QChar *ziel = s.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        ziel[i] = b >= 0x80 && b < 0xA0 ? QChar(kCp1252[b - 0x80]) : QChar(b);
+    }
+    return s;
+}
+
+QString dekodiereMit(QStringDecoder::Encoding kodierung, const QByteArray &bytes)
+{
+    QStringDecoder d(kodierung);
+    return d.decode(bytes);
+}
+
+// Appends text[von, bis) to feld.
+inline void haenge(QString &feld, const QChar *p, qsizetype von, qsizetype bis)
+{
+    if (bis > von)
+        feld.append(p + von, bis - von);
+}
+}
+
+namespace Csv {
+
+QString dekodiere(const QByteArray &bytes, QString *kodierung)
+{
+    auto nenne = [&](const char *name) {
+        if (kodierung)
+            *kodierung = QLatin1String(name);
+    };
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        nenne("UTF-8 mit BOM");
+        return dekodiereMit(QStringDecoder::Utf8, bytes.mid(3));
+    }
+    if (bytes.startsWith("\xFF\xFE")) {
+        nenne("UTF-16");
+        return dekodiereMit(QStringDecoder::Utf16LE, bytes.mid(2));
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        nenne("UTF-16");
+        return dekodiereMit(QStringDecoder::Utf16BE, bytes.mid(2));
+    }
+    // Qt's fast decoder first; only a text that then holds a replacement
+    // character is looked at again, to tell a faulty byte from a genuine one.
+    QString text = QString::fromUtf8(bytes);
+    if (text.contains(QChar::ReplacementCharacter)) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text.clear();
+    }
+    if (!text.isNull() || bytes.isEmpty()) {
+        nenne("UTF-8");
+        return text;
+    }
+    nenne("Windows-1252");
+    return ausCp1252(bytes);
+}
+
+QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetze,
+                           const Austausch::Fortschritt &fortschritt)
+{
+    QVector<Datensatz> out;
+    out.reserve(qMin<qsizetype>(maxDatensaetze, text.count(QLatin1Char('\n')) + 1));
+    int breite = 1;
+    const QChar *p = text.constData();
+    const qsizetype n = text.size();
+    const QChar quote(u'"'), cr(u'\r'), lf(u'\n');
+    qsizetype i = 0;
+    int zeile = 1;
+    while (i < n && out.size() < maxDatensaetze) {
+        Datensatz d;
+        d.zeile = zeile;
+        d.felder.reserve(breite);
+        for (;;) {
+            QString feld;
+            if (i < n && p[i] == quote) {
+                ++i;
+                bool zu = false;
+                qsizetype von = i;
+                while (i < n) {
+                    if (p[i] == quote) {
+                        haenge(feld, p, von, i);
+                        if (i + 1 < n && p[i + 1] == quote) {
+                            feld.append(quote);
+                            i += 2;
+                            von = i;
+                            continue;
+                        }
+                        ++i;
+                        zu = true;
+                        break;
+                    }
+                    if (p[i] == lf || (p[i] == cr && !(i + 1 < n && p[i + 1] == lf)))
+                        ++zeile;
+                    ++i;
+                }
+                if (!zu) {
+                    haenge(feld, p, von, i);
+                    d.offen = true;
+                }
+            }
+            // Unquoted text, or what follows a closing quote before the separator.
+            const qsizetype von = i;
+            while (i < n && p[i] != trenner && p[i] != lf && p[i] != cr)
+                ++i;
+            haenge(feld, p, von, i);
+            d.felder << feld;
+            if (i < n && p[i] == trenner) {
+                ++i;
+                continue;
+            }
+            if (i < n && p[i] == cr)
+                ++i;
+            if (i < n && p[i] == lf)
+                ++i;
+            ++zeile;
+            break;
+        }
+        breite = static_cast<int>(d.felder.size());
+        // Blank lines between rows are no rows.
+        if (d.felder.size() == 1 && d.felder[0].trimmed().isEmpty() && !d.offen)
+            continue;
+        out.append(std::move(d));
+        if (fortschritt && out.size() % 4096 == 0)
+            fortschritt(QStringLiteral("Lesen"), i, n);
+    }
+    return out;
+}
+
+QChar trenner(const QString &text)
+{
+    const QString kandidaten = QStringLiteral(";,\t");
+    QChar bester = kandidaten[0];
+    int besteNamen = -1;
+    qsizetype besteZahl = -1;
+    const QString ersteZeile = text.left(text.indexOf(QLatin1Char('\n')) < 0 ? text.size()
+                                                                             : text.indexOf(QLatin1Char('\n')));
+    for (const QChar t : kandidaten) {
+        const QVector<Datensatz> kopf = zerlege(ersteZeile, t, 1);
+        int namen = 0;
+        if (!kopf.isEmpty()) {
+            for (QString zelle : kopf[0].felder) {
+                zelle.remove(QLatin1Char(' ')).replace(QStringLiteral("ö"), QStringLiteral("oe"), Qt::CaseInsensitive);
+                if (spalten().contains(zelle.trimmed(), Qt::CaseInsensitive))
+                    ++namen;
+            }
+        }
+        const qsizetype zahl = ersteZeile.count(t);
+        if (namen > besteNamen || (namen == besteNamen && zahl > besteZahl)) {
+            bester = t;
+            besteNamen = namen;
+            besteZahl = zahl;
+        }
+    }
+    return bester;
+}
+
+StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *format,
+                const Austausch::Fortschritt &fortschritt)
+{
+    zeilen.clear();
+    if (bytes.size() > kMaxBytes)
+        return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
+                              .arg(kMaxBytes / (1024 * 1024)));
+    QString kodierung;
+    const QString text = dekodiere(bytes, &kodierung);
+    if (text.contains(QChar(0)))
+        return StoreError(QStringLiteral("Die Datei ist keine Textdatei und damit keine CSV-Tabelle."));
+    const QChar t = trenner(text);
+    // The header and one row more than a collection can hold tell "too many".
+    QVector<Datensatz> saetze = zerlege(text, t, kMaxZeilen + 2, fortschritt);
+    if (saetze.isEmpty())
+        return StoreError(QStringLiteral("Die Datei ist leer."));
+    if (saetze.size() > kMaxZeilen + 1)
+        return StoreError(QStringLiteral("Die Datei hat mehr als %1 Zeilen; so viele Fragen kann ein Spiel nicht "
+                                         "laden.").arg(zahl(kMaxZeilen)));
+    QVector<int> position;
+    if (const StoreError e = ordneKopf(saetze[0].felder, position))
+        return StoreError(QStringLiteral("Zeile %1: %2").arg(saetze[0].zeile).arg(e.text()));
+    zeilen.reserve(saetze.size() - 1);
+    for (qsizetype i = 1; i < saetze.size(); ++i) {
+        Rohzeile r = ausZellen(saetze[i].zeile, std::move(saetze[i].felder), position);
+        if (saetze[i].offen)
+            r.fehler = QStringLiteral("ein Anführungszeichen am Anfang eines Feldes wird bis zum Dateiende nicht "
+                                      "geschlossen");
+        zeilen.append(std::move(r));
+    }
+    if (format)
+        *format = QStringLiteral("CSV, %1, Trennzeichen „%2“")
+                      .arg(kodierung, t == QLatin1Char('\t') ? QStringLiteral("Tabulator") : QString(t));
+    return {};
+}
+
+QByteArray schreibe(const Tabelle &tabelle)
+{
+    auto feld = [](const QString &f) {
+        if (!f.contains(QLatin1Char(';')) && !f.contains(QLatin1Char('"')) && !f.contains(QLatin1Char('\n'))
+            && !f.contains(QLatin1Char('\r')) && f.trimmed() == f)
+            return f;
+        return QLatin1Char('"') + QString(f).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    };
+    QString text = spalten().join(QLatin1Char(';')) + QLatin1String("\r\n");
+    for (const QStringList &zeile : tabelle) {
+        for (int i = 0; i < zeile.size(); ++i) {
+            if (i > 0)
+                text += QLatin1Char(';');
+            text += feld(zeile[i]);
+        }
+        text += QLatin1String("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+}

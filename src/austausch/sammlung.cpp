@@ -1,0 +1,232 @@
+#include "austausch/sammlung.h"
+
+#include "austausch/csv.h"
+#include "austausch/moodle.h"
+#include "austausch/xlsx.h"
+#include "store/connection.h"
+#include "store/questionfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace {
+using namespace Austausch;
+
+// Rows read for an export or a check: well beyond what a game can load, so
+// that an oversized collection can still be looked at and saved elsewhere.
+constexpr int kMaxLesen = 1'000'000;
+
+QString text(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+StoreError sqlFehler(const QString &pfad, sqlite3 *db)
+{
+    return StoreError(QStringLiteral("Die Sammlung %1 hat den Import abgelehnt: %2. Es wurde nichts übernommen.")
+                          .arg(pfad, QString::fromUtf8(sqlite3_errmsg(db))));
+}
+
+using Datenbank = std::unique_ptr<sqlite3, int (*)(sqlite3 *)>;
+using Anweisung = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)>;
+
+StoreError oeffne(const QString &pfad, Datenbank &db)
+{
+    if (Connection::kindOf(pfad) == Connection::Kind::Jet)
+        return StoreError(QStringLiteral("Die Sammlung %1 ist eine Access-Datei, die Kreidolin nur liest. Öffnen "
+                                         "Sie sie im Editor und wandeln Sie sie um, dann kann sie Fragen aufnehmen.")
+                              .arg(pfad));
+    if (Connection::kindOf(pfad) != Connection::Kind::Sqlite)
+        return StoreError(QStringLiteral("Die Datei %1 ist keine Fragendatenbank.").arg(pfad));
+    sqlite3 *h = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(pfad).constData(), &h, SQLITE_OPEN_READWRITE, nullptr);
+    db.reset(h);
+    if (rc != SQLITE_OK)
+        return sqlFehler(pfad, h);
+    sqlite3_busy_timeout(h, 2000);
+    return {};
+}
+
+// The keys of the questions in the collection.
+StoreError vorhandene(const QString &pfad, sqlite3 *db, QSet<QString> &keys, int &anzahl)
+{
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT Frage FROM fragen", -1, &s, nullptr) != SQLITE_OK)
+        return sqlFehler(pfad, db);
+    const Anweisung guard(s, sqlite3_finalize);
+    int rc;
+    anzahl = 0;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        ++anzahl;
+        keys.insert(schluessel(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)),
+                                                 sqlite3_column_bytes(s, 0))));
+    }
+    return rc == SQLITE_DONE ? StoreError() : sqlFehler(pfad, db);
+}
+
+StoreError liesDatei(const QString &pfad, QVector<Rohzeile> &zeilen, QString &format, const Fortschritt &f)
+{
+    const std::optional<Sammlung::Format> art = Sammlung::formatFuer(pfad);
+    if (!art)
+        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden .csv, .xlsx und "
+                                         ".xml (Moodle).").arg(pfad));
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        return StoreError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(pfad, datei.errorString()));
+    if (datei.size() > kMaxBytes)
+        return StoreError(QStringLiteral("Die Datei %1 ist größer als %2 MB; so viele Fragen fasst keine Sammlung.")
+                              .arg(pfad).arg(kMaxBytes / (1024 * 1024)));
+    switch (*art) {
+    case Sammlung::Format::Xlsx:
+        format = QStringLiteral("Excel-Arbeitsmappe, erste Tabelle");
+        return Xlsx::lies(&datei, zeilen, f);
+    case Sammlung::Format::Moodle:
+        format = QStringLiteral("Moodle-XML");
+        return Moodle::lies(datei.read(kMaxBytes + 1), zeilen);
+    case Sammlung::Format::Csv:
+        break;
+    }
+    return Csv::lies(datei.read(kMaxBytes + 1), zeilen, &format, f);
+}
+}
+
+namespace Sammlung {
+
+std::optional<Format> formatFuer(const QString &pfad)
+{
+    const QString endung = QFileInfo(pfad).suffix().toLower();
+    if (endung == QLatin1String("csv") || endung == QLatin1String("txt"))
+        return Format::Csv;
+    if (endung == QLatin1String("xlsx"))
+        return Format::Xlsx;
+    if (endung == QLatin1String("xml"))
+        return Format::Moodle;
+    return std::nullopt;
+}
+
+StoreError lies(const QString &mdb, Tabelle &tabelle)
+{
+    tabelle.clear();
+    Connection c;
+    c.setConnectionString(Connection::connectionStringFor(mdb));
+    if (const StoreError e = c.open())
+        return e;
+    TableData daten;
+    if (const StoreError e = c.readTable(QStringLiteral("fragen"), daten, kMaxLesen))
+        return e;
+    QVector<int> position;
+    if (const StoreError e = ordneKopf(daten.columns, position))
+        return StoreError(QStringLiteral("Die Tabelle fragen in %1 passt nicht: %2").arg(mdb, e.text()));
+    tabelle.reserve(daten.rows.size());
+    for (const TableRow &r : daten.rows) {
+        QStringList z;
+        for (const int p : position)
+            z << text(r.values.value(p));
+        tabelle.append(z);
+    }
+    return {};
+}
+
+StoreError vorschau(const QString &quelle, const QString &ziel, Einlesen &ergebnis, const Fortschritt &fortschritt)
+{
+    ergebnis = Einlesen();
+    QVector<Rohzeile> zeilen;
+    QString format;
+    if (const StoreError e = liesDatei(quelle, zeilen, format, fortschritt))
+        return e;
+    QSet<QString> keys;
+    int anzahl = 0;
+    if (QFileInfo::exists(ziel)) {
+        Datenbank db(nullptr, sqlite3_close);
+        if (const StoreError e = oeffne(ziel, db))
+            return e;
+        if (const StoreError e = vorhandene(ziel, db.get(), keys, anzahl))
+            return e;
+    }
+    ergebnis = pruefeZeilen(zeilen, keys, qMax(0, kMaxZeilen - anzahl));
+    ergebnis.format = format;
+    return {};
+}
+
+StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const Fortschritt &fortschritt)
+{
+    if (!QFileInfo::exists(ziel)) {
+        QVector<FrageZeile> zeilen;
+        zeilen.reserve(fragen.size());
+        for (const Frage &f : fragen)
+            zeilen.append({f.frage, f.loesung, f.antwort1, f.antwort2, f.stufe, QVariant()});
+        return QuestionFile::erzeuge(ziel, zeilen);
+    }
+    Datenbank db(nullptr, sqlite3_close);
+    if (const StoreError e = oeffne(ziel, db))
+        return e;
+    // Taken before anything is read, so that no one writes between the look
+    // for duplicates and the last row.
+    if (sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return sqlFehler(ziel, db.get());
+    auto zurueck = [&](StoreError e) {
+        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return e;
+    };
+    QSet<QString> keys;
+    int anzahl = 0;
+    if (const StoreError e = vorhandene(ziel, db.get(), keys, anzahl))
+        return zurueck(e);
+    if (anzahl + fragen.size() > kMaxZeilen)
+        return zurueck(StoreError(QStringLiteral("Die Sammlung %1 hätte danach mehr als %2 Fragen. Es wurde nichts "
+                                                 "übernommen.").arg(ziel).arg(zahl(kMaxZeilen))));
+    for (const Frage &f : fragen) {
+        if (keys.contains(schluessel(f.frage)))
+            return zurueck(StoreError(QStringLiteral("Die Frage aus Zeile %1 steht inzwischen schon in der Sammlung. "
+                                                     "Es wurde nichts übernommen; bitte lesen Sie die Datei neu ein.")
+                                          .arg(f.zeile)));
+    }
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v2(db.get(), "INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe) "
+                                     "VALUES (?, ?, ?, ?, ?)", -1, &s, nullptr) != SQLITE_OK)
+        return zurueck(sqlFehler(ziel, db.get()));
+    Anweisung einfuegen(s, sqlite3_finalize);
+    for (int i = 0; i < fragen.size(); ++i) {
+        const Frage &f = fragen[i];
+        // Bound as the UTF-16 they are held in; SQLite converts without a copy of ours.
+        const QString *texte[] = {&f.frage, &f.loesung, &f.antwort1, &f.antwort2};
+        for (int t = 0; t < 4; ++t)
+            sqlite3_bind_text16(s, t + 1, texte[t]->utf16(), static_cast<int>(texte[t]->size() * 2), SQLITE_STATIC);
+        sqlite3_bind_int(s, 5, f.stufe);
+        if (sqlite3_step(s) != SQLITE_DONE)
+            return zurueck(sqlFehler(ziel, db.get()));
+        sqlite3_reset(s);
+        if (fortschritt && (i + 1) % 1024 == 0)
+            fortschritt(QStringLiteral("Schreiben"), i + 1, fragen.size());
+    }
+    einfuegen.reset();
+    if (sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return zurueck(sqlFehler(ziel, db.get()));
+    return {};
+}
+
+StoreError exportiere(const QString &mdb, const QString &ziel, int *anzahl)
+{
+    const std::optional<Format> art = formatFuer(ziel);
+    if (!art)
+        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; geschrieben werden .csv, .xlsx und "
+                                         ".xml (Moodle).").arg(ziel));
+    Tabelle tabelle;
+    if (const StoreError e = lies(mdb, tabelle))
+        return e;
+    if (anzahl)
+        *anzahl = tabelle.size();
+    if (*art == Format::Xlsx)
+        return Xlsx::schreibe(ziel, tabelle);
+    const QByteArray bytes = *art == Format::Csv ? Csv::schreibe(tabelle) : Moodle::schreibe(tabelle);
+    QSaveFile datei(ziel);
+    if (!datei.open(QIODevice::WriteOnly) || datei.write(bytes) != bytes.size() || !datei.commit())
+        return StoreError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(ziel, datei.errorString()));
+    return {};
+}
+}

@@ -1,0 +1,32 @@
+#include "ui/berichtfenster.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Berichtfenster::Berichtfenster(QWidget *parent, const QString &titel, const QString &bericht, const QString &annehmen)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Berichtfenster"));
+    setWindowTitle(titel);
+    txtBericht = new QPlainTextEdit(bericht, this);
+    txtBericht->setObjectName(QStringLiteral("txtBericht"));
+    txtBericht->setReadOnly(true);
+    // The counts per level line up in columns.
+    txtBericht->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto *knoepfe = new QDialogButtonBox(this);
+    if (annehmen.isEmpty()) {
+        knoepfe->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
+    } else {
+        knoepfe->addButton(annehmen, QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("cmdAnnehmen"));
+        knoepfe->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    }
+    connect(knoepfe, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(knoepfe, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(txtBericht);
+    layout->addWidget(knoepfe);
+    resize(640, 480);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+// A report a teacher reads (the preview of an import, the check of a
+// collection), scrollable however long it is. With a text for annehmen it
+// asks as well: that button accepts, "Abbrechen" rejects.
+class Berichtfenster : public QDialog {
+    Q_OBJECT
+public:
+    Berichtfenster(QWidget *parent, const QString &titel, const QString &bericht,
+                   const QString &annehmen = QString());
+
+private:
+    QPlainTextEdit *txtBericht = nullptr;
+};
