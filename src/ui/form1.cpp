@@ -248,7 +248,12 @@ void Form1::zeigeEintraege(const QStringList &texte)
 
 void Form1::txt_name_Change()
 {
-    cmd_start->setEnabled(!txt_name->text().isEmpty());
+    // One game at a time: while one runs (the main window is back because
+    // the editor was closed), no other is offered until it ends.
+    Form2 *spiel = Fenster::offen<Form2>();
+    cmd_start->setEnabled(!txt_name->text().isEmpty() && !spiel);
+    if (spiel)
+        connect(spiel, &QObject::destroyed, this, &Form1::txt_name_Change, Qt::UniqueConnection);
 }
 
 void Form1::txt_name_KeyPress()
@@ -259,6 +264,12 @@ void Form1::txt_name_KeyPress()
 
 void Form1::cmd_start_Click()
 {
+    // The running game keeps its player, its level and its score; Enter
+    // brings it to the front instead of renaming it.
+    if (Fenster::offen<Form2>()) {
+        Fenster::zeige<Form2>();
+        return;
+    }
     const QString name = txt_name->text();
     Form2 *spiel = Fenster::hole<Form2>();
     if (Fenster::offen<Form2>() != spiel) {
