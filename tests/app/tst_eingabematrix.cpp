@@ -206,18 +206,14 @@ QStringList zellen(const QString &pfad)
     QStringList out;
     sqlite3 *db = nullptr;
     sqlite3_stmt *st = nullptr;
-    if (!zustand(pfad).startsWith("datei")) // a FIFO would block
-        return out;
-    int rc = sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int rc = zustand(pfad).startsWith("datei") // a FIFO would block
+        ? sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr) : SQLITE_ERROR;
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(db, "SELECT * FROM fragen", -1, &st, nullptr);
     while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        for (int i = 0; i < sqlite3_column_count(st); ++i) {
-            const auto *daten = static_cast<const char *>(sqlite3_column_blob(st, i));
+        for (int i = 0; i < sqlite3_column_count(st); ++i, rc = SQLITE_OK)
             out << QString::fromUtf8(sqlite3_column_name(st, i)).toLower() + '=' + QString::number(sqlite3_column_type(st, i))
-                    + ':' + QByteArray(daten, sqlite3_column_bytes(st, i)).toHex();
-        }
-        rc = SQLITE_OK;
+                    + ':' + QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)).toHex();
     }
     sqlite3_finalize(st);
     sqlite3_close(db);

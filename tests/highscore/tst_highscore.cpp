@@ -112,25 +112,20 @@ void TestHighscore::alleZeichen()
     const auto liestZurueck = [](const QString &name) {
         return Highscore::zerlege(Highscore::kodiereZeile(name, 5)) == QVector<Eintrag>{Eintrag{name, 5}};
     };
-    // Every byte that is a Windows-1252 character, line ends aside; "x" ends
-    // each name, since " |" at its end would join the separator.
-    const QByteArray zeichen = [] {
-        QByteArray b;
-        for (int c = 1; c < 256; ++c) {
-            if (c != '\r' && c != '\n' && !QByteArray("\x81\x8d\x8f\x90\x9d").contains(char(c)))
-                b += char(c);
-        }
-        return b;
-    }();
-    for (const char a : zeichen) {
-        const QString einzeln = codec->toUnicode(QByteArray(1, a));
-        for (const char b : zeichen) {
-            const QByteArray alt = QByteArray(1, a) + b + 'x'; // as an old file has it
+    // Every Windows-1252 character but the line ends; "x" ends each name,
+    // since " |" at its end would join the separator.
+    for (int a = 1; a < 256; ++a) {
+        for (int b = 1; b < 256; ++b) {
+            const QByteArray keine("\r\n\x81\x8d\x8f\x90\x9d"); // line ends and bytes without a character
+            if (keine.contains(char(a)) || keine.contains(char(b)))
+                continue;
+            const QByteArray alt = QByteArray(1, char(a)) + char(b) + 'x'; // as an old file has it
             QCOMPARE(Highscore::dekodiereZeile(alt), codec->toUnicode(alt));
             QVERIFY2(liestZurueck(codec->toUnicode(alt)), alt.toHex().constData()); // as the program writes it
+            if (b == 'x')
+                for (const QString &f : fremde)
+                    QVERIFY(liestZurueck(codec->toUnicode(alt) + f) && liestZurueck(f + codec->toUnicode(alt)));
         }
-        for (const QString &f : fremde)
-            QVERIFY(liestZurueck(einzeln + f + 'x') && liestZurueck(f + einzeln + 'x'));
     }
 }
 
