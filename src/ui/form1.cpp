@@ -252,8 +252,10 @@ void Form1::txt_name_Change()
     // the editor was closed), no other is offered until it ends.
     Form2 *spiel = Fenster::offen<Form2>();
     cmd_start->setEnabled(!txt_name->text().isEmpty() && !spiel);
-    if (spiel)
-        connect(spiel, &QObject::destroyed, this, &Form1::txt_name_Change, Qt::UniqueConnection);
+    if (spiel && m_laufendesSpiel != spiel) {
+        m_laufendesSpiel = spiel;
+        connect(spiel, &QObject::destroyed, this, [this] { cmd_start->setEnabled(!txt_name->text().isEmpty()); });
+    }
 }
 
 void Form1::txt_name_KeyPress()
