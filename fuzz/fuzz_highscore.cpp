@@ -1,7 +1,8 @@
 // Fuzzes the highscore file's reading: the lines, their parse and the list
 // built from them. Whatever the bytes, every entry read is well formed, the
-// list follows the reset rule and is ordered best first, and a plain entry
-// written by the program reads back unchanged.
+// list follows the reset rule and is ordered best first, every name the
+// program writes reads back unchanged, and a Windows-1252 line is never taken
+// for UTF-8.
 
 #include "highscore/highscore.h"
 
@@ -48,7 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
     const QVector<QByteArray> zeilen = Highscore::zeilen(bytes);
     for (const QByteArray &z : zeilen)
         pruefe(!z.contains('\n'));
-    pruefe(zeilen.size() <= bytes.count('\n') + 1);
+    for (const QByteArray &z : zeilen)
+        pruefe(!z.contains('\r'));
+    pruefe(zeilen.size() <= bytes.count('\n') + bytes.count('\r') + 1);
 
     const QVector<Highscore::Eintrag> eintraege = Highscore::zerlege(bytes);
     pruefe(eintraege.size() <= zeilen.size());
@@ -61,18 +64,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
     pruefe(liste.leeren == (n > Highscore::kLeerGrenze));
     pruefe(liste.texte.size() == (liste.leeren ? 0 : n));
 
-    // A name without the separator, line ends or bytes that could pass for
-    // UTF-8 comes back as written, whatever the bytes chose as score.
-    if (!eintraege.isEmpty()) {
-        const Highscore::Eintrag &e = eintraege.first();
-        bool schlicht = !e.name.contains(QStringLiteral(" | ")) && !e.name.endsWith(QStringLiteral(" |"))
-            && !e.name.contains(QLatin1Char('\r')) && !e.name.contains(QLatin1Char('\n'));
-        for (const QChar c : e.name)
-            schlicht = schlicht && c.unicode() < 0x80;
-        if (schlicht) {
-            const QVector<Highscore::Eintrag> wieder = Highscore::zerlege(Highscore::kodiereZeile(e.name, e.punkte));
-            pruefe(wieder.size() == 1 && wieder.first() == e);
+    // Any name the program writes reads back as written (the fuzzer's bytes
+    // as UTF-8, and as Windows-1252): names without line ends that do not
+    // hold or end in the separator.
+    const auto schlicht = [](const QString &name) {
+        return !name.contains(QStringLiteral(" | ")) && !name.endsWith(QStringLiteral(" |"))
+            && !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n'));
+    };
+    for (const QString &name : {QString::fromUtf8(bytes.left(200)), Highscore::dekodiereZeile(bytes.left(200))}) {
+        if (schlicht(name)) {
+            const QVector<Highscore::Eintrag> wieder = Highscore::zerlege(Highscore::kodiereZeile(name, 7));
+            pruefe(wieder.size() == 1 && wieder.first() == (Highscore::Eintrag{name, 7}));
         }
+    }
+    // A line of Windows-1252 characters from an old file reads as Windows-1252,
+    // one character per byte, unless it starts with what marks UTF-8.
+    bool alt1252 = !bytes.startsWith("\xEF\xBB\xBF");
+    for (const char c : bytes.left(200))
+        alt1252 = alt1252 && !QByteArray("\x81\x8d\x8f\x90\x9d").contains(c);
+    if (alt1252) {
+        const QString text = Highscore::dekodiereZeile(bytes.left(200));
+        pruefe(text.size() == bytes.left(200).size());
+        for (qsizetype i = 0; i < text.size(); ++i)
+            pruefe(static_cast<unsigned char>(bytes.at(i)) >= 0x80 || text.at(i).unicode() == static_cast<unsigned char>(bytes.at(i)));
     }
 
     // The exchange order costs n * n steps; beyond a few hundred entries the

@@ -18,10 +18,43 @@
 namespace {
 const QString kTrenner = QStringLiteral(" | ");
 
+// Marks a line written as UTF-8. A name in Windows-1252 never starts with
+// its three characters: the writer sends such a name as UTF-8 behind it.
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
 QTextCodec *windows1252()
 {
     static QTextCodec *codec = QTextCodec::codecForName("windows-1252");
     return codec;
+}
+
+// The five bytes Windows-1252 gives no character.
+bool istUngenutzt(unsigned char b)
+{
+    return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+}
+
+// Every character is one of Windows-1252's own: the codec would also pass
+// U+0081 and its like on as the unused bytes.
+bool in1252(const QString &text)
+{
+    QTextCodec *codec = windows1252();
+    if (!codec || !codec->canEncode(text))
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x100 && istUngenutzt(static_cast<unsigned char>(c.unicode())))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> utf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 
 // Digits only, and small enough for the list's whole numbers.
@@ -61,27 +94,32 @@ QString warnText() { return QStringLiteral("Beim nächsten Spiel wird die Highsc
 QByteArray kodiereZeile(const QString &name, int punkte)
 {
     const QString zeile = name + kTrenner + QString::number(punkte);
-    QTextCodec *codec = windows1252();
-    QByteArray bytes = codec && codec->canEncode(zeile) ? codec->fromUnicode(zeile) : zeile.toUtf8();
+    QByteArray bytes;
+    if (in1252(zeile))
+        bytes = windows1252()->fromUnicode(zeile);
+    // Everything else, and the one Windows-1252 line that would look like
+    // the mark, goes as UTF-8 behind the mark.
+    if (bytes.isNull() || bytes.startsWith(kBom))
+        bytes = QByteArray(kBom) + zeile.toUtf8();
     bytes += "\r\n";
     return bytes;
 }
 
 QString dekodiereZeile(const QByteArray &bytes)
 {
-    bool mehrbyte = false;
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            mehrbyte = true;
-            break;
-        }
+    if (bytes.startsWith(kBom)) {
+        if (const std::optional<QString> text = utf8(bytes.mid(3)))
+            return *text;
     }
-    if (!mehrbyte)
-        return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
+    // Lines from before the mark: a byte Windows-1252 leaves unused cannot
+    // stand in a Windows-1252 line, so valid UTF-8 holding one is UTF-8.
+    bool ungenutzt = false;
+    for (const char c : bytes)
+        ungenutzt = ungenutzt || istUngenutzt(static_cast<unsigned char>(c));
+    if (ungenutzt) {
+        if (const std::optional<QString> text = utf8(bytes))
+            return *text;
+    }
     // Windows-1252 is one character per byte: the codec's own answer for
     // each byte, asked once, decodes a line far quicker than the codec.
     static const std::array<char16_t, 256> tafel = [] {
@@ -105,16 +143,14 @@ QVector<QByteArray> zeilen(const QByteArray &inhalt)
 {
     QVector<QByteArray> out;
     qsizetype anfang = 0;
-    while (anfang < inhalt.size()) {
-        qsizetype ende = inhalt.indexOf('\n', anfang);
-        const qsizetype naechste = ende < 0 ? inhalt.size() : ende + 1;
-        if (ende < 0)
-            ende = inhalt.size();
-        QByteArray zeile = inhalt.mid(anfang, ende - anfang);
-        if (zeile.endsWith('\r'))
-            zeile.chop(1);
-        out.append(zeile);
-        anfang = naechste;
+    const qsizetype n = inhalt.size();
+    while (anfang < n) {
+        qsizetype ende = anfang;
+        while (ende < n && inhalt.at(ende) != '\r' && inhalt.at(ende) != '\n')
+            ++ende;
+        out.append(inhalt.mid(anfang, ende - anfang));
+        // CR LF is one line end; a lone CR or a lone LF is one as well.
+        anfang = ende + (ende + 1 < n && inhalt.at(ende) == '\r' && inhalt.at(ende + 1) == '\n' ? 2 : 1);
     }
     return out;
 }

@@ -11,7 +11,8 @@
 
 // The highscore file highscore.dtt: one line per finished game, the name,
 // " | ", the score and CR LF, in Windows-1252. A name that Windows-1252
-// cannot hold is written as UTF-8 so that it is not turned into "?".
+// cannot hold is written as UTF-8 behind a byte order mark, so that it is
+// not turned into "?" and no Windows-1252 line is ever taken for UTF-8.
 namespace Highscore {
 // At exactly this many entries every rebuild warns that the list will be
 // emptied; the first rebuild that reads more empties it, so the warning's
@@ -30,11 +31,12 @@ QString warnText();        // "Beim n√§chsten Spiel wird die Highscoreliste gel√
 
 // The bytes of one line, CR LF included.
 QByteArray kodiereZeile(const QString &name, int punkte);
-// One line's bytes without its end: UTF-8 when they are valid UTF-8 with at
-// least one multi-byte sequence, otherwise Windows-1252.
+// One line's bytes without its end: UTF-8 behind a byte order mark; valid
+// UTF-8 holding a byte that Windows-1252 leaves unused (as earlier versions
+// wrote it); otherwise Windows-1252.
 QString dekodiereZeile(const QByteArray &bytes);
-// The lines of the file: each ends at CR LF or a lone LF; the last may lack
-// its end.
+// The lines of the file: each ends at CR LF, a lone LF or a lone CR; the
+// last may lack its end.
 QVector<QByteArray> zeilen(const QByteArray &inhalt);
 // Name and score of a line, or nothing when the line holds no " | " with a
 // whole number. "x | 5 | y" is x with 5; "a | b | 7" keeps the name "a | b".

@@ -229,6 +229,12 @@ StoreError Recordset::addNew()
     if (isReadOnly() || !m_writable)
         return readOnly();
     discardNewRow();
+    // One more would make every later game start fail.
+    if (m_rows.size() >= kMaxRows)
+        return StoreError(QStringLiteral("Das Spiel kann höchstens %1 Fragen laden, und die Fragensammlung "
+                                         "enthält schon %2. Es kann keine weitere Frage hinzugefügt werden.")
+                              .arg(kMaxRows)
+                              .arg(m_rows.size()));
     TableRow row;
     row.values.resize(m_columns.size());
     m_rows.append(row);

@@ -257,7 +257,14 @@ void Form1::zeigeEintraege(const QStringList &texte)
 
 void Form1::txt_name_Change()
 {
-    cmd_start->setEnabled(!txt_name->text().isEmpty());
+    // One game at a time: while one runs (the main window is back because
+    // the editor was closed), no other is offered until it ends.
+    QWidget *spiel = Fensterwahl::offen(Fensterart::Spiel);
+    cmd_start->setEnabled(!txt_name->text().isEmpty() && !spiel);
+    if (spiel && m_laufendesSpiel != spiel) {
+        m_laufendesSpiel = spiel;
+        connect(spiel, &QObject::destroyed, this, [this] { cmd_start->setEnabled(!txt_name->text().isEmpty()); });
+    }
 }
 
 void Form1::txt_name_KeyPress()
@@ -268,6 +275,12 @@ void Form1::txt_name_KeyPress()
 
 void Form1::cmd_start_Click()
 {
+    // The running game keeps its player, its level and its score; Enter
+    // brings it to the front instead of renaming it.
+    if (Fensterwahl::offen(Fensterart::Spiel)) {
+        Fensterwahl::zeige(Fensterart::Spiel);
+        return;
+    }
     const QString name = txt_name->text();
     QWidget *spiel = Fensterwahl::hole(Fensterart::Spiel);
     if (Fensterwahl::offen(Fensterart::Spiel) != spiel) {

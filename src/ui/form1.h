@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -55,4 +56,6 @@ private:
     // its closing hands the focus back, which is no new activation.
     bool m_zurueckVonMeldung = false;
     bool m_lesefehlerGemeldet = false;
+    // The game whose end offers the start again.
+    QPointer<QWidget> m_laufendesSpiel;
 };

@@ -31,6 +31,9 @@
 #include <QScreen>
 #include <QTableView>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 const QString kKeineDatenbank = QStringLiteral("Keine Datenbank geladen!");
 const QString kNichtGeladen =
@@ -51,9 +54,11 @@ QString umwandlungsFrage(const QString &sicherung)
         .arg(sicherung);
 }
 
-// The columns of table fragen the edit fields are stored into, in the order
-// they are set.
+// The columns of table fragen the edit fields show and are stored into, by
+// name: a table may hold them in any order.
 const char *const kSpalten[] = {"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe"};
+// The grid's captions for them ("Stufe" keeps its column name).
+const char *const kTitel[] = {"Frage", "Lösung", "Antwort 1", "Antwort 2"};
 
 QLabel *neuesLabel(QWidget *parent, const char *name, const QString &text)
 {
@@ -66,6 +71,9 @@ QLineEdit *neuesTextfeld(QWidget *parent, const char *name)
 {
     auto *feld = new QLineEdit(parent);
     feld->setObjectName(QLatin1String(name));
+    // A box would cut a longer stored text at its default of 32,767
+    // characters; the database takes any length.
+    feld->setMaxLength(std::numeric_limits<int>::max());
     return feld;
 }
 
@@ -335,16 +343,26 @@ StoreError Form3::richteSpaltenEin()
 {
     if (m_gridModel->columnCount() < 6)
         return StoreError(QStringLiteral("Die Tabelle fragen hat keine sechste Spalte."));
-    DataGrid1->setColumnHidden(5, true);
-    const QStringList titel = {QStringLiteral("Frage"), QStringLiteral("Lösung"), QStringLiteral("Antwort 1"),
-                               QStringLiteral("Antwort 2")};
-    for (int i = 0; i < titel.size(); ++i)
-        m_gridModel->setHeaderData(i, Qt::Horizontal, titel[i]);
-    DataGrid1->setColumnWidth(4, Twips::zuPixelX(500));
-    double andere = 0;
-    for (int i = 1; i <= 4; ++i)
-        andere += Twips::ausPixelX(DataGrid1->columnWidth(i));
-    DataGrid1->setColumnWidth(0, Twips::zuPixelX(Twips::ausPixelX(DataGrid1->width()) - andere - 550));
+    // Columns are found by name; a column that is none of the five is hidden.
+    int spalte[5];
+    for (int i = 0; i < 5; ++i)
+        spalte[i] = rec->fieldIndex(QLatin1String(kSpalten[i]));
+    for (int c = 0; c < m_gridModel->columnCount(); ++c)
+        DataGrid1->setColumnHidden(c, std::find(spalte, spalte + 5, c) == spalte + 5);
+    for (int i = 0; i < 4; ++i) {
+        if (spalte[i] >= 0)
+            m_gridModel->setHeaderData(spalte[i], Qt::Horizontal, QString::fromUtf8(kTitel[i]));
+    }
+    if (spalte[4] >= 0)
+        DataGrid1->setColumnWidth(spalte[4], Twips::zuPixelX(500));
+    if (spalte[0] >= 0) {
+        double andere = 0;
+        for (int i = 1; i < 5; ++i) {
+            if (spalte[i] >= 0)
+                andere += Twips::ausPixelX(DataGrid1->columnWidth(spalte[i]));
+        }
+        DataGrid1->setColumnWidth(spalte[0], Twips::zuPixelX(Twips::ausPixelX(DataGrid1->width()) - andere - 550));
+    }
     return {};
 }
 
@@ -432,10 +450,12 @@ void Form3::rec_MoveComplete()
         const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
         for (int i = 0; i < felder.size(); ++i) {
             StoreError fehler;
-            const QVariant wert = rec->value(i, &fehler);
-            // A database null cannot be shown as text: the box keeps what it had.
-            if (!fehler && !wert.isNull())
-                felder[i]->setText(wert.toString());
+            const QVariant wert = rec->value(QLatin1String(kSpalten[i]), &fehler);
+            // A database null shows as an empty box (never the text of the
+            // question shown before); a missing column leaves the box alone.
+            if (!fehler)
+                felder[i]->setText(wert.isNull() ? QString() : wert.toString());
+            m_angezeigt[i] = felder[i]->text();
         }
     }
     lblstat->setText(QStringLiteral("Es befinden sich %1 Fragen in der Datenbank").arg(rec->recordCount()));
@@ -475,13 +495,17 @@ void Form3::cmdNeu_Click()
         if (!bereitZumAendern())
             return;
         const QScopedValueRollback<bool> schritt(m_synchron, true);
-        rec->addNew();
+        if (const StoreError e = rec->addNew()) {
+            meldung(QStringLiteral("Es wurde keine neue Frage begonnen.\r\n") + e.text());
+            return;
+        }
     }
     txtAntwort1->clear();
     txtAntwort2->clear();
     txtLoesung->clear();
     txtStufe->clear();
     txtFrage->clear();
+    m_angezeigt.fill(QString());
     txtFrage->setFocus(Qt::OtherFocusReason);
 }
 
@@ -490,8 +514,17 @@ void Form3::cmdUebernehmen_Click()
     if (!verlasseStufenfeld(cmdUebernehmen))
         return;
     const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
-    for (const QLineEdit *feld : felder) {
-        if (feld->text().isEmpty()) {
+    // Only what the teacher changed is stored; a new question is stored
+    // whole. A box left as shown (a null shown empty, a text the box could
+    // not show as stored) leaves its column as it is.
+    const bool neu = m_geladen && rec->isNewRecord();
+    QVector<int> geaendert;
+    for (int i = 0; i < felder.size(); ++i) {
+        if (neu || felder[i]->text() != m_angezeigt[i])
+            geaendert << i;
+    }
+    for (int i : std::as_const(geaendert)) {
+        if (felder[i]->text().isEmpty()) {
             meldung(kFelderLeer);
             txtFrage->setFocus(Qt::OtherFocusReason);
             return;
@@ -502,8 +535,12 @@ void Form3::cmdUebernehmen_Click()
         txtFrage->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const std::optional<int> stufe = Stufenwert::ganzeStufe(txtStufe->text());
-    if (!stufe) {
+    if (geaendert.isEmpty()) {
+        txtFrage->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    std::optional<int> stufe;
+    if (geaendert.contains(4) && !(stufe = Stufenwert::ganzeStufe(txtStufe->text()))) {
         meldung(kStufeUngueltig);
         txtStufe->setFocus(Qt::OtherFocusReason);
         txtStufe->selectAll();
@@ -516,10 +553,10 @@ void Form3::cmdUebernehmen_Click()
     }
     // Every column is checked before the first is set, so that a refused
     // store leaves nothing half-set behind in the recordset.
-    for (const char *spalte : kSpalten) {
-        if (rec->fieldIndex(QLatin1String(spalte)) < 0) {
+    for (int i : std::as_const(geaendert)) {
+        if (rec->fieldIndex(QLatin1String(kSpalten[i])) < 0) {
             meldung(QStringLiteral("Die Frage wurde nicht gespeichert.\r\nDie Spalte %1 fehlt in der Tabelle %2.")
-                        .arg(QLatin1String(spalte), rec->tableName()));
+                        .arg(QLatin1String(kSpalten[i]), rec->tableName()));
             txtFrage->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -528,13 +565,13 @@ void Form3::cmdUebernehmen_Click()
         txtFrage->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const QStringList werte = {txtFrage->text(), txtLoesung->text(), txtAntwort1->text(), txtAntwort2->text(),
-                               QString::number(*stufe)};
     StoreError fehler;
     {
         const QScopedValueRollback<bool> schritt(m_synchron, true);
-        for (int i = 0; i < werte.size() && !fehler; ++i)
-            fehler = rec->setValue(QLatin1String(kSpalten[i]), werte[i]);
+        for (int i : std::as_const(geaendert)) {
+            if (!fehler)
+                fehler = rec->setValue(QLatin1String(kSpalten[i]), i == 4 ? QString::number(*stufe) : felder[i]->text());
+        }
         if (!fehler)
             fehler = rec->update();
     }
@@ -577,6 +614,7 @@ void Form3::cmdLoeschen_Click()
             // The last question is gone: nothing left to show.
             for (QLineEdit *feld : {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe})
                 feld->clear();
+            m_angezeigt.fill(QString());
         }
     }
     txtFrage->setFocus(Qt::OtherFocusReason);

@@ -97,6 +97,9 @@ private:
     QLabel *lblstat = nullptr;
 
     std::unique_ptr<Recordset> rec;
+    // The texts the moved notification put into the five boxes: a box that
+    // still shows its text is not stored.
+    QVector<QString> m_angezeigt = QVector<QString>(5);
     // The path the last open was asked for; txt_pfad may have been typed
     // into since.
     QString m_offenerPfad;

@@ -199,6 +199,27 @@ QByteArray zehnMegabyteEintraege()
     return bytes;
 }
 
+// Every cell of table fragen (column, type, bytes), row by row; empty when
+// the table cannot be read to its end.
+QStringList zellen(const QString &pfad)
+{
+    QStringList out;
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *st = nullptr;
+    int rc = zustand(pfad).startsWith("datei") // a FIFO would block
+        ? sqlite3_open_v2(QFile::encodeName(pfad).constData(), &db, SQLITE_OPEN_READONLY, nullptr) : SQLITE_ERROR;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, "SELECT * FROM fragen", -1, &st, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int i = 0; i < sqlite3_column_count(st); ++i, rc = SQLITE_OK)
+            out << QString::fromUtf8(sqlite3_column_name(st, i)).toLower() + '=' + QString::number(sqlite3_column_type(st, i))
+                    + ':' + QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i)).toHex();
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rc == SQLITE_DONE ? out : QStringList();
+}
+
 // Holds the other writer's connection with its lock until the end of a case.
 struct FremdeSperre {
     sqlite3 *db = nullptr;
@@ -294,7 +315,7 @@ private Q_SLOTS:
     // The question database at a game start: the game runs, or the one load message and the editor.
     void datenbankSpiel_data();
     void datenbankSpiel();
-    // The question database in the editor: loaded or not loaded, every button harmless, file unchanged.
+    // The question database in the editor: loaded or not loaded, every button harmless, only an edit is stored.
     void datenbankEditor_data();
     void datenbankEditor();
     // Stores the database refuses (read-only, locked, view, Access file): message, file unchanged.
@@ -1045,13 +1066,44 @@ void TestEingabematrix::datenbankEditor()
     QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdLoeschen")), Qt::LeftButton);
     if (editor->datenbankGeladen() && editor->recordset()->hasCurrent())
         QVERIFY(lblNavi->text().startsWith(QStringLiteral("Frage ")));
+    QCOMPARE(zustand(fragenPfad()), vorher);
+
+    // Taking over fields nobody edited writes nothing; a new question text
+    // reaches its one cell by name, or is refused with a message.
+    m_u->meldungen.gezeigt.clear();
+    QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen")), Qt::LeftButton);
+    QCOMPARE(m_u->meldungen.gezeigt.isEmpty(), editor->datenbankGeladen());
+    QCOMPARE(zustand(fragenPfad()), vorher);
+    const QStringList zellenVorher = zellen(fragenPfad());
+    m_u->meldungen.gezeigt.clear();
+    editor->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->setText(QStringLiteral("Neu"));
+    QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen")), Qt::LeftButton);
+    if (!m_u->meldungen.gezeigt.isEmpty()) {
+        QCOMPARE(zustand(fragenPfad()), vorher);
+    } else if (!zellenVorher.isEmpty()) {
+        const QStringList zellenNachher = zellen(fragenPfad());
+        QCOMPARE(zellenNachher.size(), zellenVorher.size());
+        QStringList anders;
+        for (int i = 0; i < zellenVorher.size(); ++i) {
+            if (zellenNachher[i] != zellenVorher[i])
+                anders << zellenNachher[i];
+        }
+        QCOMPARE(anders, QStringList{QStringLiteral("frage=3:") + QByteArray("Neu").toHex()});
+    }
+    const bool gespeichert = m_u->meldungen.gezeigt.isEmpty();
+    // A new question is refused once the game could not load one more.
+    m_u->meldungen.gezeigt.clear();
+    QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdNeu")), Qt::LeftButton);
+    QCOMPARE(m_u->meldungen.texte().join(QLatin1Char('|')).contains(QStringLiteral("höchstens 32767 Fragen")),
+             editor->datenbankGeladen() && editor->recordset()->recordCount() >= 32767);
     editor->close();
     QVERIFY(Fenster::offen<Form1>());
     // Nothing may hold the file open when the read-only mount is released.
     aufraeumen();
     m_halter.sperre.reset();
     m_halter.schutz.reset();
-    QCOMPARE(zustand(fragenPfad()), vorher);
+    if (!gespeichert)
+        QCOMPARE(zustand(fragenPfad()), vorher);
 }
 
 void TestEingabematrix::editorSpeichertNicht_data()

@@ -3,6 +3,7 @@
 #include "testservices.h"
 
 #include <QFile>
+#include <QTextCodec>
 #include <QTest>
 
 using Highscore::Eintrag;
@@ -26,6 +27,8 @@ private Q_SLOTS:
     // Windows-1252 lines and UTF-8 lines are both read back as written.
     void dekodiere_data();
     void dekodiere();
+    // Every pair of Windows-1252 characters, and each beside characters it lacks, reads back as written.
+    void alleZeichen();
     // Lines end at CR LF or a lone LF; the last one may lack its end.
     void zeilen_data();
     void zeilen();
@@ -63,9 +66,13 @@ void TestHighscore::kodiere_data()
     QTest::newRow("empty name") << "" << 5 << QByteArray(" | 5\r\n");
     QTest::newRow("umlaut") << QString::fromUtf8("Jürgen") << 0 << QByteArray("J\xfcrgen | 0\r\n");
     QTest::newRow("euro and quotes") << QString::fromUtf8("„Max“ €") << 15 << QByteArray("\x84Max\x93 \x80 | 15\r\n");
-    QTest::newRow("polish") << QString::fromUtf8("Łukasz") << 7 << QByteArray("\xc5\x81ukasz | 7\r\n");
+    QTest::newRow("sharp s and dash") << QString::fromUtf8("Strauß–Meier") << 2 << QByteArray("Strau\xdf\x96Meier | 2\r\n");
+    QTest::newRow("polish") << QString::fromUtf8("Łukasz") << 7 << QByteArray("\xef\xbb\xbf\xc5\x81ukasz | 7\r\n");
     QTest::newRow("cyrillic") << QString::fromUtf8("Иван") << 3
-                              << QByteArray("\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd | 3\r\n");
+                              << QByteArray("\xef\xbb\xbf\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd | 3\r\n");
+    QTest::newRow("1252 that looks like the mark") << QString::fromUtf8("ï»¿") << 1
+                                                    << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf | 1\r\n");
+    QTest::newRow("a C1 control") << QString(QChar(0x81)) << 1 << QByteArray("\xef\xbb\xbf\xc2\x81 | 1\r\n");
     QTest::newRow("blanks") << "   " << 1 << QByteArray("    | 1\r\n");
 }
 
@@ -84,8 +91,10 @@ void TestHighscore::dekodiere_data()
     QTest::newRow("ascii") << QByteArray("Anna | 3") << "Anna | 3";
     QTest::newRow("windows-1252") << QByteArray("J\xfcrgen Spa\xdf | 3") << QString::fromUtf8("Jürgen Spaß | 3");
     QTest::newRow("windows-1252 euro") << QByteArray("\x80\x84") << QString::fromUtf8("€„");
-    QTest::newRow("utf-8") << QByteArray("\xc5\x81ukasz | 7") << QString::fromUtf8("Łukasz | 7");
-    QTest::newRow("utf-8 emoji") << QByteArray("\xf0\x9f\x98\x80 | 1") << QString::fromUtf8("\U0001F600 | 1");
+    QTest::newRow("utf-8 without mark, byte unused in 1252") << QByteArray("\xc5\x81ukasz | 7") << QString::fromUtf8("Łukasz | 7");
+    QTest::newRow("utf-8 emoji") << QByteArray("\xef\xbb\xbf\xf0\x9f\x98\x80 | 1") << QString::fromUtf8("\U0001F600 | 1");
+    QTest::newRow("1252 pairs that pass for utf-8") << QByteArray("Ma\xdf\xbb \xc4\x80 | 4") << QString::fromUtf8("Maß» Ä€ | 4");
+    QTest::newRow("mark before broken utf-8 is 1252") << QByteArray("\xef\xbb\xbf\xc5") << QString::fromUtf8("ï»¿Å");
     QTest::newRow("broken utf-8 is 1252") << QByteArray("\xc5 | 1") << QString::fromUtf8("Å | 1");
 }
 
@@ -94,6 +103,30 @@ void TestHighscore::dekodiere()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(Highscore::dekodiereZeile(bytes), text);
+}
+
+void TestHighscore::alleZeichen()
+{
+    QTextCodec *codec = QTextCodec::codecForName("windows-1252");
+    const QStringList fremde = {QString::fromUtf8("Ā"), QString::fromUtf8("ߖ"), QString::fromUtf8("😀"), QChar(0x81)};
+    const auto liestZurueck = [](const QString &name) {
+        return Highscore::zerlege(Highscore::kodiereZeile(name, 5)) == QVector<Eintrag>{Eintrag{name, 5}};
+    };
+    // Every Windows-1252 character but the line ends; "x" ends each name,
+    // since " |" at its end would join the separator.
+    for (int a = 1; a < 256; ++a) {
+        for (int b = 1; b < 256; ++b) {
+            const QByteArray keine("\r\n\x81\x8d\x8f\x90\x9d"); // line ends and bytes without a character
+            if (keine.contains(char(a)) || keine.contains(char(b)))
+                continue;
+            const QByteArray alt = QByteArray(1, char(a)) + char(b) + 'x'; // as an old file has it
+            QCOMPARE(Highscore::dekodiereZeile(alt), codec->toUnicode(alt));
+            QVERIFY2(liestZurueck(codec->toUnicode(alt)), alt.toHex().constData()); // as the program writes it
+            if (b == 'x')
+                for (const QString &f : fremde)
+                    QVERIFY(liestZurueck(codec->toUnicode(alt) + f) && liestZurueck(f + codec->toUnicode(alt)));
+        }
+    }
 }
 
 void TestHighscore::zeilen_data()
@@ -105,7 +138,7 @@ void TestHighscore::zeilen_data()
     QTest::newRow("lf") << QByteArray("a | 1\nb | 2\n") << QList<QByteArray>{"a | 1", "b | 2"};
     QTest::newRow("last without end") << QByteArray("a | 1\r\nb | 2") << QList<QByteArray>{"a | 1", "b | 2"};
     QTest::newRow("empty line") << QByteArray("\r\na | 1\r\n") << QList<QByteArray>{"", "a | 1"};
-    QTest::newRow("lone cr stays") << QByteArray("a\rb | 1\r\n") << QList<QByteArray>{"a\rb | 1"};
+    QTest::newRow("cr alone") << QByteArray("a | 1\rb | 2\r\r\n") << QList<QByteArray>{"a | 1", "b | 2", ""};
 }
 
 void TestHighscore::zeilen()

@@ -159,6 +159,7 @@ starte
 zumHauptfenster
 taste alt+d && taste Return
 fenster '^Datenbank$' >/dev/null || melde "no editor on the Access collection"
+xdotool type --delay 20 " geändert"
 taste alt+e && taste Return
 cmp -s "$access" "$ordner/Fragen.mdb" || melde "the Access collection changed"
 taste alt+F4

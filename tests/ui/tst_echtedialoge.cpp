@@ -166,6 +166,7 @@ void TestEchteDialoge::ablauf()
     } else if (ablauf == QLatin1String("umwandlung")) {
         m_u->kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
         auto *editor = Fensterwahl::zeige(Fensterart::Editor);
+        editor->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->setText(QStringLiteral("Geändert?"));
         editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen"))->click();
     }
     QTRY_COMPARE(m_antworter.texte.size(), meldungen);

@@ -59,7 +59,8 @@ private Q_SLOTS:
 
     // The window carries every control and menu entry with its name, caption, font, colour and place.
     void aufbau();
-    // One character enables the start button, deleting it disables it; blanks count as a name.
+    // One character enables the start button, deleting it disables it; blanks count as a name;
+    // while a game runs no other is started.
     void startknopf();
     // Enter starts a game also with an empty name box; the caption then has nothing after "Spieler: ".
     void enterImLeerenFeld();
@@ -199,6 +200,18 @@ void TestForm1::startknopf()
     Form2 *spiel = Fenster::offen<Form2>();
     QVERIFY(spiel);
     QCOMPARE(spiel->lblPlayer->text(), QStringLiteral("  "));
+    // Back in the main window through the editor while the game runs: no
+    // second game is offered, and Enter does not rename the running one.
+    Fenster::zeige<Form3>()->close();
+    haupt = Fenster::offen<Form1>();
+    QTest::keyClicks(haupt->txt_name, QStringLiteral("Bea"));
+    QVERIFY(!haupt->cmd_start->isEnabled());
+    QTest::keyClick(haupt->txt_name, Qt::Key_Return);
+    QCOMPARE(Fenster::offen<Form2>(), spiel);
+    QCOMPARE(spiel->lblPlayer->text(), QStringLiteral("  "));
+    QTest::mouseClick(spiel->cmdGiveUp, Qt::LeftButton);
+    QCOMPARE(m_u->liesDatei(QStringLiteral("highscore.dtt")), QByteArray("   | 0\r\n"));
+    QTRY_VERIFY(haupt->cmd_start->isEnabled());
 }
 
 void TestForm1::enterImLeerenFeld()

@@ -193,8 +193,6 @@ private Q_SLOTS:
     void navigation();
     // Grid clicks and keys move the recordset, and moves of the recordset move the grid.
     void gridUndRecordset();
-    // A database null leaves its box as it was; an empty text empties it.
-    void nullWertBleibt();
 
     // A new question is begun empty and stored once all five fields are filled.
     void neueFrage();
@@ -698,28 +696,6 @@ void TestForm3::gridUndRecordset()
     klick(navi(f, 1));
     QCOMPARE(g->selectionModel()->currentIndex().row(), 5);
     QCOMPARE(rec->absolutePosition(), 6);
-}
-
-void TestForm3::nullWertBleibt()
-{
-    TestUmgebung env;
-    QVector<FrageZeile> fragen = ersteFragen(3);
-    fragen[0].antwort2 = QStringLiteral("vorher");
-    fragen[1].antwort2 = QVariant(); // a database null
-    fragen[2].antwort2 = QStringLiteral("");
-    fragen[2].stufe = 7;
-    const QString pfad = env.erzeugeFragen(QStringLiteral("null.mdb"), fragen);
-    QCOMPARE(zeilenInDatei(pfad)[1][3], QStringLiteral("<null>"));
-    QCOMPARE(zeilenInDatei(pfad)[2][3], QString());
-    schreibeEinstellung(env, pfad);
-    Form3 *f = Fenster::zeige<Form3>();
-    QCOMPARE(feld(f, "txtAntwort2")->text(), QStringLiteral("vorher"));
-    klick(navi(f, 2));
-    QCOMPARE(feld(f, "txtFrage")->text(), fragen[1].frage.toString());
-    QCOMPARE(feld(f, "txtAntwort2")->text(), QStringLiteral("vorher"));
-    klick(navi(f, 2));
-    QCOMPARE(feld(f, "txtAntwort2")->text(), QString());
-    QCOMPARE(feld(f, "txtStufe")->text(), QStringLiteral("7"));
 }
 
 void TestForm3::neueFrage()
