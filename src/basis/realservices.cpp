@@ -49,13 +49,14 @@ float RealRandomNumbers::next()
     return static_cast<float>(m_engine() >> 8) * (1.0f / 16777216.0f);
 }
 
-QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory, const QString &filter)
+namespace {
+// Not Qt's static helpers: they keep the dialog on the stack, where the
+// deletion of its parent during the dialog's loop would free it twice.
+QString waehleDatei(QWidget *parent, const QString &directory, const QString &filter, QFileDialog::AcceptMode art)
 {
-    // Not the static helper: it keeps the dialog on the stack, where the
-    // deletion of its parent during the dialog's loop would free it twice.
     QPointer<QFileDialog> dialog = new QFileDialog(parent, QString(), directory, filter);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setAcceptMode(art);
+    dialog->setFileMode(art == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const bool gewaehlt = dialog->exec() == QDialog::Accepted;
     if (!dialog)
         return {};
@@ -63,10 +64,16 @@ QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory,
     delete dialog.data();
     return gewaehlt && !dateien.isEmpty() ? dateien.constFirst() : QString();
 }
+}
+
+QString RealFileDialogs::openFileName(QWidget *parent, const QString &directory, const QString &filter)
+{
+    return waehleDatei(parent, directory, filter, QFileDialog::AcceptOpen);
+}
 
 QString RealFileDialogs::saveFileName(QWidget *parent, const QString &directory, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), directory, filter);
+    return waehleDatei(parent, directory, filter, QFileDialog::AcceptSave);
 }
 
 bool RealUrlOpener::open(const QUrl &url)

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -83,9 +84,10 @@ void Austauschleiste::cmdImport_Click()
     }
     const QString frage = e.angenommen.isEmpty() ? QString()
                                                  : QStringLiteral("%1 Fragen &hinzufügen").arg(Austausch::zahl(e.angenommen.size()));
-    Berichtfenster vorschau(m_fenster, QStringLiteral("Importieren: %1").arg(QFileInfo(quelle).fileName()),
-                            Austausch::vorschauText(e), frage);
-    if (vorschau.exec() != QDialog::Accepted)
+    const QPointer<Austauschleiste> lebt(this);
+    if (!Berichtfenster::zeige(m_fenster, QStringLiteral("Importieren: %1").arg(QFileInfo(quelle).fileName()),
+                               Austausch::vorschauText(e), frage)
+        || !lebt)
         return;
     {
         const Warten w;
@@ -136,7 +138,6 @@ void Austauschleiste::cmdPruefen_Click()
         Services::meldung(m_fenster, kTitel, fehler.text());
         return;
     }
-    Berichtfenster bericht(m_fenster, QStringLiteral("Sammlung prüfen: %1").arg(QFileInfo(pfad).fileName()),
-                           ergebnis.bericht());
-    bericht.exec();
+    Berichtfenster::zeige(m_fenster, QStringLiteral("Sammlung prüfen: %1").arg(QFileInfo(pfad).fileName()),
+                          ergebnis.bericht());
 }

@@ -1,6 +1,7 @@
 #include "ui/berichtfenster.h"
 
 #include <QDialogButtonBox>
+#include <QPointer>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,4 +30,14 @@ Berichtfenster::Berichtfenster(QWidget *parent, const QString &titel, const QStr
     layout->addWidget(txtBericht);
     layout->addWidget(knoepfe);
     resize(640, 480);
+}
+
+bool Berichtfenster::zeige(QWidget *parent, const QString &titel, const QString &bericht, const QString &annehmen)
+{
+    QPointer<Berichtfenster> fenster = new Berichtfenster(parent, titel, bericht, annehmen);
+    const bool angenommen = fenster->exec() == QDialog::Accepted;
+    if (!fenster)
+        return false;
+    delete fenster.data();
+    return angenommen;
 }

@@ -13,6 +13,12 @@ public:
     Berichtfenster(QWidget *parent, const QString &titel, const QString &bericht,
                    const QString &annehmen = QString());
 
+    // Shows the report modally; true when it was accepted. The window lives on
+    // the heap: its parent may be closed and deleted while it is open, and
+    // then it goes with it and counts as not accepted.
+    static bool zeige(QWidget *parent, const QString &titel, const QString &bericht,
+                      const QString &annehmen = QString());
+
 private:
     QPlainTextEdit *txtBericht = nullptr;
 };

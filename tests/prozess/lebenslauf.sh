@@ -44,6 +44,12 @@ fenster() {
 }
 weg() { for _ in $(seq 50); do xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0; sleep 0.1; done; return 1; }
 taste() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
+# Answers the game's message box once it is there.
+quittiere() {
+    fenster '^Kreidolin.Message$' >/dev/null || { melde "no message box"; return; }
+    taste Return
+    weg '^Kreidolin.Message$' || melde "the message box stayed"
+}
 klick() { # window, x and y as parts of the window's size in per mille
     local w=$1 g
     [ -n "$w" ] || return 0
@@ -93,7 +99,7 @@ beginne aufgeben
 starte
 zumHauptfenster
 spielFuer Anna
-taste alt+a && taste Return
+taste alt+a && quittiere
 fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
 highscore $'Anna | 0\r\n'
 taste alt+e
@@ -108,7 +114,7 @@ spielFuer Ben
 for runde in $(seq 16); do
     xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
     klick "$spiel" $((170 + (runde % 3) * 330)) 370
-    taste alt+b && taste Return
+    taste alt+b && quittiere
 done
 weg '^Spieler: ' || melde "the game did not end"
 grep -qE '^Ben \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Ben"
@@ -126,12 +132,16 @@ fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
 taste alt+d && taste Down && taste Return
 ende
 
-# The editor opened from the menu and closed by its frame brings the main window back.
+# The editor opened from the menu, the collection checked, the editor closed
+# by its frame: the main window comes back.
 beginne editor
 starte
 zumHauptfenster
 taste alt+d && taste Return
 editor=$(fenster '^Datenbank$') || melde "no editor"
+taste alt+p
+fenster '^Sammlung prüfen' >/dev/null || melde "no report of the check"
+taste Escape
 taste alt+F4
 haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
 taste alt+e
