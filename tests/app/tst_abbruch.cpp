@@ -2,18 +2,11 @@
 // highscore file and the question database are each whole afterwards. The
 // kills hit a copy of this test program that runs one writer in a loop.
 
-#include "basis/appinfo.h"
-#include "highscore/highscore.h"
-#include "store/recordset.h"
-#include "store/settingsfile.h"
 #include "testservices.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTest>
 #include <QThread>
 
 #include <cstdio>
@@ -83,7 +76,6 @@ void TestAbbruch::toeten()
     QFETCH(int, anzahl);
     TestUmgebung u;
     const QString fragen = u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe(1));
-    const QStringList dateien{"Fragen.mdb"};
     QRandomGenerator zufall(4711);
     int zeilenVorher = 0;
     for (int n = 0; n < anzahl; ++n) {
@@ -98,13 +90,9 @@ void TestAbbruch::toeten()
         p.kill();
         QVERIFY(p.waitForFinished(10000) && p.exitStatus() == QProcess::CrashExit);
 
-        QStringList jetzt = QDir(u.verzeichnis()).entryList(QDir::Files);
-        jetzt.removeAll(QStringLiteral("Kreidolin.ini.neu"));
-        jetzt.removeAll(QStringLiteral("highscore.dtt.neu"));
-        jetzt.removeAll(QStringLiteral("Kreidolin.ini"));
-        jetzt.removeAll(QStringLiteral("highscore.dtt"));
-        jetzt.removeAll(QStringLiteral("Fragen.mdb-journal"));
-        QCOMPARE(jetzt, dateien);
+        static const QRegularExpression erlaubt(QStringLiteral("^(Fragen\\.mdb|Kreidolin\\.ini|highscore\\.dtt)(\\.neu|-journal)?$"));
+        for (const QString &d : QDir(u.verzeichnis()).entryList(QDir::Files))
+            QVERIFY2(erlaubt.match(d).hasMatch(), qPrintable(d));
         QStringList texte; // every whole value read back, to be each one whole version
         if (art == QLatin1String("einstellungen")) {
             texte << SettingsFile::lies(AppInfo::einstellungsdatei()).value_or(QString());

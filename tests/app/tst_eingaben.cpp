@@ -3,25 +3,10 @@
 // in the program's fallback or one clear message, never in a crash, a hang or
 // a silent end, and no file changes where the program must not write.
 
-#include "basis/appinfo.h"
-#include "basis/modvariablen.h"
-#include "highscore/highscore.h"
-#include "start/fenster.h"
 #include "store/jetleser.h"
-#include "store/recordset.h"
-#include "store/settingsfile.h"
 #include "testservices.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
-#include "ui/form3.h"
 
-#include <QAction>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
+#include <QRandomGenerator>
 
 #include <sys/stat.h>
 
@@ -37,16 +22,12 @@ const QString kTabelle = QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesun
                                         "Stufe INTEGER, ID INTEGER PRIMARY KEY AUTOINCREMENT)");
 
 // Bytes without a pattern, the same every run; the bytes in "ohne" never occur.
-QByteArray zufallsBytes(int anzahl, quint32 x, const QByteArray &ohne = QByteArray())
+QByteArray zufallsBytes(int anzahl, quint32 saat, const QByteArray &ohne = QByteArray())
 {
-    QByteArray out;
-    while (out.size() < anzahl) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        if (!ohne.contains(char(x >> 24)))
-            out.append(char(x >> 24));
-    }
+    QByteArray out(anzahl / 4 * 4, 0);
+    QRandomGenerator(saat).fillRange(reinterpret_cast<quint32 *>(out.data()), anzahl / 4);
+    for (const char c : ohne)
+        out.replace(c, 'x');
     return out;
 }
 
@@ -107,16 +88,6 @@ Vorbereitung ini(const std::function<QByteArray(TestUmgebung &)> &zeile)
 {
     return [=](TestUmgebung &u, Schutz &) { u.schreibeDatei(QStringLiteral("Kreidolin.ini"), zeile(u)); };
 }
-// A collection under a name given as bytes in the settings file.
-Vorbereitung sammlungNamens(const QByteArray &vorspann, const QByteArray &name)
-{
-    return [=](TestUmgebung &u, Schutz &) {
-        const QByteArray zeile = vorspann + QFile::encodeName(u.verzeichnis()) + '/' + name;
-        u.erzeugeFragen(QFileInfo(SettingsFile::ersteZeile(zeile).value_or(QString())).fileName(),
-                        TestUmgebung::fragenJeStufe(1));
-        u.schreibeDatei(QStringLiteral("Kreidolin.ini"), zeile + "\r\n");
-    };
-}
 QByteArray eintraege(int anzahl)
 {
     QByteArray bytes;
@@ -176,11 +147,6 @@ void TestEingaben::eingabe_data()
     beide("blanks", I, datei(I, "   \r\n"), L, gleich, N, gleich);
     beide("1 MB line", I, datei(I, QByteArray(1 << 20, 'a')), L, gleich, N, gleich);
     beide("binary bytes", I, datei(I, "\x01" + zufallsBytes(4096, 7)), L, gleich, N, gleich);
-    beide("NUL bytes", I, datei(I, QByteArray("\0\0\0\r\n", 5)), L, gleich, N, gleich);
-    beide("Windows-1252 umlauts naming a collection", I, sammlungNamens("", "\xdc" "bung \x80.mdb"), S, gleich, G,
-          gleich);
-    beide("UTF-8 behind a mark naming a collection", I, sammlungNamens("\xef\xbb\xbf", "\xce\xa9-Fragen.mdb"), S,
-          gleich, G, gleich);
     beide("a FIFO in its place", I, fifo(I), S, standard, G, standard);
     beide("naming /dev/zero", I, datei(I, "/dev/zero\r\n"), L, gleich, N, gleich);
     beide("naming the application folder", I, ini([](TestUmgebung &u) { return QFile::encodeName(u.verzeichnis()); }),
@@ -199,7 +165,6 @@ void TestEingaben::eingabe_data()
         QTest::addRow("highscore.dtt: %s, list", name) << H << v << "liste" << erstes << meldung << nachher;
     };
     liste("missing", nichts, K, QString(), QByteArray());
-    liste("only line ends", datei(H, "\r\n\r\n\n"), K, QString(), gleich);
     liste("lines without an entry", datei(H, "Anna 5\r\nBen|7\r\nCarl | -3\r\nDora | 3.5\r\nEva | 4\r\n"),
           "1 : Eva  -  4 Punkte", QString(), gleich);
     liste("binary bytes between entries", datei(H, QByteArray("An\0na | 5\r\n", 11) + zufallsBytes(20000, 13, "|\n") + "\r\nBen | 3"),
@@ -208,7 +173,6 @@ void TestEingaben::eingabe_data()
     liste("1,001 lines: emptied", datei(H, eintraege(1001)), K, QString(), QByteArray());
     liste("10 MB in one line", datei(H, QByteArray(10 << 20, 'x')), K, QString(), gleich);
     liste("a folder in its place", ordner(H), K, "Die Highscoreliste kann nicht angezeigt werden.", gleich);
-    liste("a FIFO in its place", fifo(H), K, "Die Highscoreliste kann nicht angezeigt werden.", gleich);
     liste("read-only with 1,001 lines", schreibgeschuetzt(H, datei(H, eintraege(1001))), "1 : S15  -  15 Punkte",
           "Die Highscoreliste konnte nicht gelöscht werden.", gleich);
 
@@ -257,7 +221,6 @@ void TestEingaben::eingabe_data()
     db("Access file", datei(D, liesBytes(kLegacy)), S, G);
     db("Access file cut to its first page", datei(D, liesBytes(kLegacy).left(4096)), L, N);
     db("Access 2007 file", datei(D, liesBytes(kLegacy).replace(4, 15, "Standard ACE DB")), L, N);
-    db("Access header, then random bytes", datei(D, liesBytes(kLegacy).left(4096) + zufallsBytes(65536, 31)), L, N);
 }
 
 void TestEingaben::eingabe()
@@ -277,7 +240,6 @@ void TestEingaben::eingabe()
     const QString pfad = u.datei(datei);
     const QByteArray vorher = zustand(pfad);
     const QByteArray fragenVorher = zustand(u.datei(QStringLiteral("Fragen.mdb")));
-    QStringList texte;
     if (weg == QLatin1String("spiel") || weg == QLatin1String("eintrag")) {
         // The load message comes while the game window is hidden and before the editor opens.
         bool verborgen = true;
@@ -298,8 +260,6 @@ void TestEingaben::eingabe()
         } else {
             QVERIFY(!Fenster::offen<Form2>() && Fenster::offen<Form3>()->isVisible());
             QCOMPARE(u.meldungen.titel().value(0), AppInfo::titel());
-            texte << u.meldungen.texte().value(0);
-            u.meldungen.gezeigt.removeFirst();
         }
         QVERIFY(Fenster::offen<Form1>() || Fenster::offen<Form2>() || Fenster::offen<Form3>());
     } else if (weg == QLatin1String("editor")) {
@@ -313,10 +273,7 @@ void TestEingaben::eingabe()
         haupt->menuHighscore->trigger(); // activation builds the list, and so does "Akt&ualisieren"
         QCOMPARE(haupt->lstHighscore->item(0)->text(), ergebnis);
     }
-    for (const QString &t : u.meldungen.texte()) {
-        if (!texte.contains(t))
-            texte << t;
-    }
+    const QStringList texte = u.meldungen.texte();
     QStringList erwartet;
     if (ergebnis == kLadefehler)
         erwartet << kLadefehler;

@@ -4,11 +4,9 @@
 #include "basis/realservices.h"
 #include "testservices.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 
 class TestInstall : public QObject {
     Q_OBJECT

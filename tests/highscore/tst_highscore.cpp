@@ -2,12 +2,7 @@
 // appending a line. Bad files as a whole are rows of the input table
 // (tst_eingaben); properties of the reader are the fuzzer's.
 
-#include "basis/appinfo.h"
-#include "highscore/highscore.h"
 #include "testservices.h"
-
-#include <QFile>
-#include <QTest>
 
 using Highscore::Eintrag;
 

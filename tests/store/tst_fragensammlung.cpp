@@ -1,13 +1,10 @@
 // The default question collection: its source data/fragen.tsv (with the
 // subject of each question) and the Fragen.mdb the build made of it.
 
-#include "store/recordset.h"
 #include "testservices.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSet>
-#include <QTest>
 
 class TestFragensammlung : public QObject {
     Q_OBJECT

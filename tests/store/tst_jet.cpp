@@ -6,14 +6,10 @@
 #include "store/jetformat.h"
 #include "store/jetkonvertierung.h"
 #include "store/jetleser.h"
-#include "store/recordset.h"
 #include "testservices.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTest>
 
 #include <optional>
 
@@ -54,13 +50,6 @@ QString kind(TestUmgebung &u, const QByteArray &skript)
     return u.datei(QStringLiteral("kind"));
 }
 
-struct ProgrammZurueck {
-    ~ProgrammZurueck()
-    {
-        JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
-        JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
-    }
-};
 }
 
 class TestJet : public QObject {
@@ -132,10 +121,8 @@ void TestJet::erkennung_data()
     QTest::addColumn<Connection::Kind>("art");
     QTest::newRow("Access") << QByteArray() << Connection::Kind::Jet;
     QTest::newRow("SQLite") << QByteArray("<sqlite>") << Connection::Kind::Sqlite;
-    QTest::newRow("Access 2007") << QByteArray("\x00\x01\x00\x00Standard ACE DB\x00\x02", 21) << Connection::Kind::Unknown;
     QTest::newRow("later Jet") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x02", 21) << Connection::Kind::Unknown;
     QTest::newRow("Jet 3") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x00", 21) << Connection::Kind::Jet;
-    QTest::newRow("text") << QByteArray("Frage;Loesung;Antwort1;Antwort2;Stufe\r\n") << Connection::Kind::Unknown;
 }
 
 void TestJet::erkennung()
@@ -188,7 +175,6 @@ void TestJet::kindVersagt_data()
     QTest::newRow("crash") << QByteArray("kill -SEGV $$") << "brach ab";
     QTest::newRow("hangs") << QByteArray("exec sleep 60") << "abgebrochen";
     QTest::newRow("exit code") << QByteArray("exit 7") << "nicht gelesen";
-    QTest::newRow("nonsense") << QByteArray("echo Hallo") << "Kennung";
     QTest::newRow("success without end") << QByteArray("printf 'KREIDOLIN-MDB 1\\nC\\000\\000\\000\\000'") << "bricht";
     QTest::newRow("endless output") << QByteArray("exec cat /dev/zero") << "Daten|abgebrochen";
     QTest::newRow("missing") << QByteArray() << "fehlt";
@@ -199,7 +185,6 @@ void TestJet::kindVersagt()
     QFETCH(QByteArray, skript);
     QFETCH(QString, meldung);
     TestUmgebung u;
-    ProgrammZurueck zurueck;
     JetLeser::setZeitlimit(1500);
     JetLeser::setProgramm(skript.isEmpty() ? u.datei(QStringLiteral("fehlt")) : kind(u, skript));
     QElapsedTimer uhr;
@@ -219,18 +204,13 @@ void TestJet::strom_data()
     const QByteArray spalte = QByteArray("C") + u32(1) + 'T' + u32(1) + 'A';
     const auto zeile = [](const QByteArray &text) { return 'R' + ('T' + u32(text.size()) + text); };
     QTest::newRow("two texts") << k + spalte + zeile("\xf0\x9f\x98\x80") + zeile("\xf4\x8f\xbf\xbf") + 'E' + u32(2) << 2;
-    QTest::newRow("a whole number") << k + QByteArray("C") + u32(1) + 'I' + u32(1) + 'Z' + 'R' + 'I' + "12345678" + 'E'
-                                           + u32(1)
-                                    << 1;
     QTest::newRow("lone continuation") << k + spalte + zeile("a\x80") + 'E' + u32(1) << -1;
     QTest::newRow("overlong") << k + spalte + zeile("\xe0\x80\xaf") + 'E' + u32(1) << -1;
     QTest::newRow("surrogate") << k + spalte + zeile("\xed\xa0\x80") + 'E' + u32(1) << -1;
     QTest::newRow("above 10FFFF") << k + spalte + zeile("\xf4\x90\x80\x80") + 'E' + u32(1) << -1;
-    QTest::newRow("cut off sequence") << k + spalte + zeile("\xe2\x82") + 'E' + u32(1) << -1;
     QTest::newRow("wrong row count") << k + spalte + 'R' + 'N' + 'E' + u32(2) << -1;
     QTest::newRow("huge text length") << k + spalte + 'R' + 'T' + u32(0xffffffffu) + "ab" << -1;
     QTest::newRow("more rows than allowed") << k + spalte + 'R' + 'N' + 'R' + 'N' + 'R' + 'N' + 'E' + u32(3) << -1;
-    QTest::newRow("bytes after the end") << k + spalte + 'E' + u32(0) + 'x' << -1;
 }
 
 void TestJet::strom()
@@ -278,7 +258,6 @@ void TestJet::konvertieren()
 void TestJet::sechsteSpalte()
 {
     TestUmgebung u;
-    ProgrammZurueck zurueck;
     JetFormat::Schreiber s;
     s.spalten({{"stufe", JetFormat::Art::Ganzzahl}, {"FRAGE", JetFormat::Art::Text}, {"Loesung", JetFormat::Art::Text},
                {"Antwort1", JetFormat::Art::Text}, {"Antwort2", JetFormat::Art::Text}, {"Nr", JetFormat::Art::Text}});
@@ -317,7 +296,6 @@ void TestJet::konvertierenScheitert()
 {
     QFETCH(QString, fall);
     TestUmgebung u;
-    ProgrammZurueck zurueck;
     const QString name = QStringLiteral("Fragen.mdb");
     const QString pfad = u.datei(name);
     if (fall == QLatin1String("sqlite"))

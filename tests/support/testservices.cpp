@@ -1,24 +1,11 @@
-#include "start/fensterregister.h"
 #include "testservices.h"
 
-#include "basis/modvariablen.h"
-#include "store/connection.h"
+#include "start/fensterregister.h"
 #include "store/jetleser.h"
-#include "store/recordset.h"
-#include "start/fenster.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <sqlite3.h>
-
-#include <QApplication>
-#include <QFile>
-#include <QTest>
-#include <QWidget>
 #include <QProcess>
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 QMessageBox::StandardButton FakeMessageBoxes::zeige(QWidget *, const Meldung &meldung)
@@ -79,6 +66,7 @@ TestUmgebung::TestUmgebung()
     Services::setAppDirectory(&anwendungsverzeichnis);
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
+    JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
     DatenbankPfad.clear();
 }
 
@@ -124,12 +112,6 @@ void TestUmgebung::schreibeDatei(const QString &name, const QByteArray &bytes)
     QFile f(datei(name));
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(name));
-}
-
-QByteArray TestUmgebung::liesDatei(const QString &name) const
-{
-    QFile f(datei(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void schliesseAlleFenster()

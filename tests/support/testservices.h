@@ -1,15 +1,34 @@
 #pragma once
 
+// What nearly every test uses, included once here.
+#include "basis/appinfo.h"
+#include "basis/modvariablen.h"
+#include "highscore/highscore.h"
+#include "start/fenster.h"
+#include "store/recordset.h"
+#include "store/settingsfile.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
 #include "basis/services.h"
 #include "store/questionfile.h"
 
-#include <QList>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QVector>
 
-#include <functional>
+QByteArray liesBytes(const QString &pfad);
 
 // Records every box and answers it without waiting: with the queued answers
 // first, then with the box's default button, else its first button.
@@ -86,7 +105,7 @@ public:
     static QVector<FrageZeile> fragenJeStufe(int proStufe = 1);
 
     void schreibeDatei(const QString &name, const QByteArray &bytes);
-    QByteArray liesDatei(const QString &name) const;
+    QByteArray liesDatei(const QString &name) const { return liesBytes(datei(name)); }
 
     FakeMessageBoxes meldungen;
     FakeRandom zufall;
@@ -102,12 +121,6 @@ private:
 // (closing a game or the editor brings a main window back, so in rounds).
 void schliesseAlleFenster();
 
-class Form2;
-class QWidget;
-class Recordset;
-class StoreError;
-
-QByteArray liesBytes(const QString &pfad);
 void klicke(QWidget *w);
 // Runs SQL on a new SQLite file (an existing one is replaced).
 void sqlDatei(const QString &pfad, const QStringList &befehle);

@@ -3,24 +3,14 @@
 // splash window leads on, and what a link does when the desktop fails.
 
 #include "basis/services.h"
-#include "start/fenster.h"
 #include "start/start.h"
 #include "testservices.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
-#include "ui/form3.h"
 #include "ui/form4.h"
 #include "ui/form5.h"
 #include "ui/frmsplash.h"
 #include "ui/linkziel.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QUrl>
@@ -31,8 +21,6 @@ private Q_SLOTS:
     void cleanup() { schliesseAlleFenster(); }
     // A name enables the start; Return starts even with an empty name, which is recorded as such.
     void namensfeld();
-    // The warning at 1,000 entries holds: after the next game the list is empty.
-    void warnungHaeltVersprechen();
     // Each menu entry opens its window once, or ends the program.
     void menue_data();
     void menue();
@@ -60,24 +48,6 @@ void TestFenster::namensfeld()
     QCOMPARE(u.liesDatei(QStringLiteral("highscore.dtt")), QByteArray(" | 0\r\n"));
     Fenster::offen<Form1>()->menuHighscore->trigger();
     QCOMPARE(Fenster::offen<Form1>()->lstHighscore->item(0)->text(), QStringLiteral("1 :   -  0 Punkte"));
-}
-
-void TestFenster::warnungHaeltVersprechen()
-{
-    TestUmgebung u;
-    u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe(1));
-    QByteArray tausend;
-    for (int i = 0; i < 1000; ++i)
-        tausend += "S | 3\r\n";
-    u.schreibeDatei(QStringLiteral("highscore.dtt"), tausend);
-    Form1 *haupt = Fenster::zeige<Form1>();
-    haupt->menuHighscore->trigger();
-    QCOMPARE(u.meldungen.texte().last(), QStringLiteral("Beim nächsten Spiel wird die Highscoreliste gelöscht!"));
-    QCOMPARE(haupt->lstHighscore->count(), 1000);
-    klicke(starteSpiel()->cmdGiveUp);
-    Fenster::offen<Form1>()->menuHighscore->trigger();
-    QCOMPARE(Fenster::offen<Form1>()->lstHighscore->item(0)->text(), QStringLiteral("Keine Einträge vorhanden..."));
-    QCOMPARE(u.liesDatei(QStringLiteral("highscore.dtt")), QByteArray());
 }
 
 void TestFenster::menue_data()

@@ -2,21 +2,9 @@
 // storing with the level rules, deleting, a read-only folder, the choice of
 // another file and the conversion of an Access file with its backup.
 
-#include "basis/appinfo.h"
-#include "basis/modvariablen.h"
-#include "start/fenster.h"
-#include "store/recordset.h"
-#include "store/settingsfile.h"
 #include "testservices.h"
-#include "ui/form1.h"
-#include "ui/form3.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableView>
-#include <QTest>
 
 #include <optional>
 
