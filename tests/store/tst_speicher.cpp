@@ -7,6 +7,8 @@
 
 #include <QSignalSpy>
 
+#include <sqlite3.h>
+
 class TestSpeicher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -197,6 +199,19 @@ void TestSpeicher::abgelehnt()
     QVERIFY(!b.setValue(QStringLiteral("Frage"), QStringLiteral("zu spät")));
     const StoreError e = b.update();
     QVERIFY2(e && e.text().contains(QStringLiteral("gelöscht")), qPrintable(e.text()));
+    // Locked by another writer; then another file in its place; then no file at all: nothing is written.
+    sqlite3 *fremd = nullptr;
+    sqlite3_open(QFile::encodeName(pfad).constData(), &fremd);
+    QCOMPARE(sqlite3_exec(fremd, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QVERIFY(!a.moveLast() && !a.setValue(QStringLiteral("Frage"), QStringLiteral("gesperrt")) && a.update());
+    sqlite3_close(fremd);
+    const QString anders = u.erzeugeFragen(QStringLiteral("anders.mdb"), TestUmgebung::fragenJeStufe().mid(0, 1));
+    const QByteArray ersetzt = liesBytes(anders);
+    QVERIFY(QFile::remove(pfad) && QFile::rename(anders, pfad));
+    QVERIFY(!a.setValue(QStringLiteral("Frage"), QStringLiteral("falsche Datei")) && a.update() && a.deleteCurrent());
+    QCOMPARE(liesBytes(pfad), ersetzt);
+    QVERIFY(QFile::remove(pfad) && !a.setValue(QStringLiteral("Frage"), QStringLiteral("weg")) && a.update());
+    QVERIFY(a.deleteCurrent() && !QFile::exists(pfad));
 }
 
 void TestSpeicher::zeilenGrenze()
