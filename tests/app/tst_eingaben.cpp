@@ -203,6 +203,8 @@ void TestEingaben::eingabe_data()
                                 QStringLiteral("CREATE VIEW fragen AS SELECT * FROM q")}), S, G);
     db("wrong columns", sql({QStringLiteral("CREATE TABLE fragen (a, b, c, d, e, f)"), zeilen(15, kJeStufe + "i + 1, i")}),
        L, G);
+    db("no column Stufe", sql({QStringLiteral("CREATE TABLE fragen (Frage, Loesung, Antwort1, Antwort2, Sonstiges, ID)"),
+                               zeilen(15, kJeStufe + "i + 1, i")}), L, G);
     db("five columns", sql({QStringLiteral("CREATE TABLE fragen (Frage, Loesung, Antwort1, Antwort2, Stufe)"),
                             zeilen(15, kJeStufe + "i + 1")}), S, N);
     db("columns in another order", sql({QStringLiteral("CREATE TABLE fragen (ID INTEGER PRIMARY KEY, Stufe, Antwort2, "

@@ -153,7 +153,7 @@ void TestForm2::joker()
 {
     Form2 *spiel = starteSpiel();
     QVERIFY(spiel);
-    QCOMPARE(spiel->Label5.size(), 3);
+    QCOMPARE(spiel->Label5.size() + spiel->Shape1.size(), 6); // three slots, each with its outline
     klicke(spiel->cmdFifty);
     klicke(spiel->cmdFifty2);
     QVERIFY(!spiel->lblAntwort1->isVisible() && !spiel->lblAntwort2->isVisible());

@@ -83,13 +83,15 @@ void TestJet::lesen_data()
     QTest::addColumn<QString>("datei");
     QTest::addColumn<int>("zeilen");
     QTest::addColumn<int>("spalten");
-    QTest::newRow("jet4") << "fragen_jet4.mdb" << 45 << 6;
-    QTest::newRow("uncompressed") << "fragen_jet4_uncompressed.mdb" << 45 << 6;
-    QTest::newRow("v2003") << "fragen_jet4_v2003.mdb" << 45 << 6;
-    QTest::newRow("big") << "fragen_jet4_big.mdb" << 32767 << 6;
-    QTest::newRow("empty") << "fragen_jet4_empty.mdb" << 0 << 6;
-    QTest::newRow("five columns") << "fragen_jet4_fivecols.mdb" << 15 << 5;
-    QTest::newRow("no table fragen") << "jet4_no_fragen.mdb" << -1 << 0;
+    QTest::addColumn<int>("maske"); // the row with ID 12 gets its null bit set: Access's empty text, no null
+    QTest::newRow("jet4") << "fragen_jet4.mdb" << 45 << 6 << 0;
+    QTest::newRow("an empty text") << "fragen_jet4.mdb" << 45 << 6 << 109805;
+    QTest::newRow("uncompressed") << "fragen_jet4_uncompressed.mdb" << 45 << 6 << 0;
+    QTest::newRow("v2003") << "fragen_jet4_v2003.mdb" << 45 << 6 << 0;
+    QTest::newRow("big") << "fragen_jet4_big.mdb" << 32767 << 6 << 0;
+    QTest::newRow("empty") << "fragen_jet4_empty.mdb" << 0 << 6 << 0;
+    QTest::newRow("five columns") << "fragen_jet4_fivecols.mdb" << 15 << 5 << 0;
+    QTest::newRow("no table fragen") << "jet4_no_fragen.mdb" << -1 << 0 << 0;
 }
 
 void TestJet::lesen()
@@ -97,11 +99,15 @@ void TestJet::lesen()
     QFETCH(QString, datei);
     QFETCH(int, zeilen);
     QFETCH(int, spalten);
+    QFETCH(int, maske);
     TestUmgebung u;
-    const QByteArray vorher = liesBytes(kDaten + datei);
+    QByteArray vorher = liesBytes(kDaten + datei);
+    if (maske)
+        vorher[maske] = 0x3f;
+    u.schreibeDatei(datei, vorher);
     TableData t;
-    const StoreError e = lies(kDaten + datei, t);
-    QCOMPARE(liesBytes(kDaten + datei), vorher);
+    const StoreError e = lies(u.datei(datei), t);
+    QCOMPARE(u.liesDatei(datei), vorher);
     if (zeilen < 0) {
         QVERIFY2(e.text().contains(QStringLiteral("keine Tabelle fragen")), qPrintable(e.text()));
         return;
@@ -112,7 +118,7 @@ void TestJet::lesen()
     QVERIFY(!t.writable);
     t.rows.resize(qMin<qsizetype>(t.rows.size(), 45)); // the large file begins with the same 45 questions
     if (zeilen >= 45 && spalten == 6)
-        QCOMPARE(alsCsv(t), liesBytes(kDaten + QStringLiteral("fragen_jet4.expected.csv")));
+        QCOMPARE(alsCsv(t), liesBytes(kDaten + QStringLiteral("fragen_jet4.expected.csv")).replace(",,4,12", maske ? ",\"\",4,12" : ",,4,12"));
 }
 
 void TestJet::erkennung_data()
@@ -261,7 +267,7 @@ void TestJet::sechsteSpalte()
     JetFormat::Schreiber s;
     s.spalten({{"stufe", JetFormat::Art::Ganzzahl}, {"FRAGE", JetFormat::Art::Text}, {"Loesung", JetFormat::Art::Text},
                {"Antwort1", JetFormat::Art::Text}, {"Antwort2", JetFormat::Art::Text}, {"Nr", JetFormat::Art::Text}});
-    for (const QByteArray &nr : {QByteArray("A-1"), QByteArray("A-1"), QByteArray()}) {
+    for (const QByteArray &nr : {QByteArray(), QByteArray("A-1"), QByteArray()}) {
         s.zeileBeginnen();
         s.ganzzahl(2);
         for (int i = 0; i < 4; ++i)
