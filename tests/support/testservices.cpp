@@ -1,16 +1,11 @@
-#include "start/fensterregister.h"
 #include "testservices.h"
 
-#include "basis/modvariablen.h"
-#include "store/connection.h"
+#include "start/fensterregister.h"
 #include "store/jetleser.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QTest>
-#include <QWidget>
 #include <QProcess>
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 QMessageBox::StandardButton FakeMessageBoxes::zeige(QWidget *, const Meldung &meldung)
@@ -48,17 +43,15 @@ QStringList FakeMessageBoxes::titel() const
 
 float FakeRandom::next()
 {
-    ++gezogen;
     if (!werte.isEmpty())
         return werte.takeFirst();
     m_state = m_state * 1664525u + 1013904223u;
     return static_cast<float>(m_state >> 8) * (1.0f / 16777216.0f);
 }
 
-QString FakeFileDialogs::openFileName(QWidget *, const QString &directory, const QString &filterText)
+QString FakeFileDialogs::openFileName(QWidget *, const QString &directory, const QString &filter)
 {
-    verzeichnisse << directory;
-    filter << filterText;
+    aufrufe << directory + QLatin1Char('|') + filter;
     return antworten.isEmpty() ? QString() : antworten.takeFirst();
 }
 
@@ -73,6 +66,7 @@ TestUmgebung::TestUmgebung()
     Services::setAppDirectory(&anwendungsverzeichnis);
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
+    JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
     DatenbankPfad.clear();
 }
 
@@ -80,16 +74,6 @@ TestUmgebung::~TestUmgebung()
 {
     schliesseAlleFenster();
     Verbindung.reset();
-}
-
-QString TestUmgebung::kopiereStandardFragen()
-{
-    const QString ziel = datei(QStringLiteral("Fragen.mdb"));
-    QFile::remove(ziel);
-    if (!QFile::copy(QStringLiteral(KREIDOLIN_BUILT_FRAGEN), ziel))
-        qFatal("cannot copy the built Fragen.mdb");
-    QFile::setPermissions(ziel, QFile::permissions(ziel) | QFile::WriteOwner);
-    return ziel;
 }
 
 QString TestUmgebung::kopiereTestdatei(const QString &name, const QString &ziel)
@@ -130,16 +114,8 @@ void TestUmgebung::schreibeDatei(const QString &name, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(name));
 }
 
-QByteArray TestUmgebung::liesDatei(const QString &name) const
-{
-    QFile f(datei(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void schliesseAlleFenster()
 {
-    // Closing the editor or the game brings the main window back, so a few
-    // rounds may be needed until nothing is left.
     for (int runde = 0; runde < 4 && !QApplication::topLevelWidgets().isEmpty(); ++runde) {
         for (QWidget *w : QApplication::topLevelWidgets()) {
             w->close();
@@ -148,6 +124,55 @@ void schliesseAlleFenster()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
+}
+
+QByteArray liesBytes(const QString &pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void klicke(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+
+void sqlDatei(const QString &pfad, const QStringList &befehle)
+{
+    QFile::remove(pfad);
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(QFile::encodeName(pfad).constData(), &db) != SQLITE_OK)
+        qFatal("cannot create %s", qPrintable(pfad));
+    for (const QString &befehl : befehle) {
+        char *fehler = nullptr;
+        if (sqlite3_exec(db, befehl.toUtf8().constData(), nullptr, nullptr, &fehler) != SQLITE_OK)
+            qFatal("%s: %s", qPrintable(befehl), fehler);
+    }
+    sqlite3_close(db);
+}
+
+Form2 *starteSpiel(const QString &name)
+{
+    Form1 *haupt = Fenster::zeige<Form1>();
+    haupt->txt_name->setText(name);
+    klicke(haupt->cmd_start);
+    return Fenster::offen<Form2>();
+}
+
+StoreError oeffne(Recordset &rs, const QString &pfad, bool editor)
+{
+    auto c = std::make_shared<Connection>();
+    c->setConnectionString(Connection::connectionStringFor(pfad));
+    if (const StoreError e = c->open())
+        return e;
+    if (!editor) {
+        rs.setActiveConnection(c);
+        rs.setSource(QStringLiteral("select * from fragen"));
+        rs.setMaxRecords(Recordset::kMaxRows);
+        return rs.open();
+    }
+    c->setCursorLocation(Connection::CursorLocation::Client);
+    if (const StoreError e = rs.open(QStringLiteral("select *from fragen"), c, Recordset::CursorType::Static,
+                                     Recordset::LockType::Optimistic))
+        return e;
+    return rs.moveFirst();
 }
 
 namespace {

@@ -1,15 +1,34 @@
 #pragma once
 
+// What nearly every test uses, included once here.
+#include "basis/appinfo.h"
+#include "basis/modvariablen.h"
+#include "highscore/highscore.h"
+#include "start/fenster.h"
+#include "store/recordset.h"
+#include "store/settingsfile.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
 #include "basis/services.h"
 #include "store/questionfile.h"
 
-#include <QList>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QVector>
 
-#include <functional>
+QByteArray liesBytes(const QString &pfad);
 
 // Records every box and answers it without waiting: with the queued answers
 // first, then with the box's default button, else its first button.
@@ -34,7 +53,6 @@ public:
 
     QList<float> werte;
     int seeds = 0;
-    int gezogen = 0;
 
 private:
     quint32 m_state = 12345u;
@@ -45,8 +63,7 @@ public:
     QString openFileName(QWidget *parent, const QString &directory, const QString &filter) override;
 
     QStringList antworten; // an empty string cancels
-    QStringList verzeichnisse;
-    QStringList filter;
+    QStringList aufrufe;   // the folder and the filter of each call
 };
 
 class FakeUrlOpener : public UrlOpener {
@@ -80,8 +97,6 @@ public:
     QString verzeichnis() const { return m_dir.path(); }
     QString datei(const QString &name) const { return m_dir.filePath(name); }
 
-    // Copies the program's built default collection into the folder as Fragen.mdb.
-    QString kopiereStandardFragen();
     // Copies a file from tests/data into the folder.
     QString kopiereTestdatei(const QString &name, const QString &ziel = QString());
     // Writes a question database with the rows given.
@@ -90,7 +105,7 @@ public:
     static QVector<FrageZeile> fragenJeStufe(int proStufe = 1);
 
     void schreibeDatei(const QString &name, const QByteArray &bytes);
-    QByteArray liesDatei(const QString &name) const;
+    QByteArray liesDatei(const QString &name) const { return liesBytes(datei(name)); }
 
     FakeMessageBoxes meldungen;
     FakeRandom zufall;
@@ -102,8 +117,18 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Closes and deletes every top-level window, so the next test starts clean.
+// Closes and deletes every top-level window, so the next test starts clean
+// (closing a game or the editor brings a main window back, so in rounds).
 void schliesseAlleFenster();
+
+void klicke(QWidget *w);
+// Runs SQL on a new SQLite file (an existing one is replaced).
+void sqlDatei(const QString &pfad, const QStringList &befehle);
+// The main window with the name typed and the start clicked: the game window, or null.
+Form2 *starteSpiel(const QString &name = QStringLiteral("Anna"));
+// Opens the question table the game's way (read-only, at most 32,767 rows)
+// or the editor's way (client cursor, optimistic, on the first row).
+StoreError oeffne(Recordset &rs, const QString &pfad, bool editor);
 
 // Makes a folder read-only for the lifetime of the object: by its
 // permissions for an ordinary user, by a read-only bind mount for root (who
