@@ -5,7 +5,6 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTest>
 
 #include <minizip/zip.h>
 

@@ -2,17 +2,10 @@
 
 #include "basis/fensterwahl.h"
 #include "basis/realservices.h"
-#include "ui/form1.h"
-#include "ui/form2.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -172,11 +165,8 @@ void TestEchteDialoge::ablauf()
     QTRY_COMPARE(m_antworter.texte.size(), meldungen);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    const QList<QPair<QChar, Fensterart>> arten{{QLatin1Char('H'), Fensterart::Haupt},
-                                                {QLatin1Char('S'), Fensterart::Spiel},
-                                                {QLatin1Char('E'), Fensterart::Editor},
-                                                {QLatin1Char('P'), Fensterart::Splash},
-                                                {QLatin1Char('A'), Fensterart::Anleitung}};
+    const QList<QPair<QChar, Fensterart>> arten{{'H', Fensterart::Haupt}, {'S', Fensterart::Spiel},
+        {'E', Fensterart::Editor}, {'P', Fensterart::Splash}, {'A', Fensterart::Anleitung}};
     for (const auto &[zeichen, art] : arten)
         QVERIFY2(bool(offen(art)) == offeneFenster.contains(zeichen), qPrintable(QString(zeichen)));
     if (ablauf != QLatin1String("warnung") && ablauf != QLatin1String("geloescht"))
