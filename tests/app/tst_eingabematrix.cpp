@@ -875,7 +875,7 @@ QVector<DatenbankFall> datenbankFaelle()
         {"five columns without the sixth",
          sql({QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, Stufe INTEGER)"),
               zeilen(15, stufen + QStringLiteral("i % 15 + 1"))}),
-         S, 0, 0},
+         S, 1, 15},
         {"column names in capitals",
          sql({kTabelle.toUpper().replace(QStringLiteral("FRAGEN ("), QStringLiteral("fragen (")), zeilen(15, kJeStufe)}),
          S, 1, 15},

@@ -13,12 +13,14 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -177,6 +179,7 @@ private Q_SLOTS:
     void layoutImFenster();
     // Tab goes through the controls in the designed order.
     void tabReihenfolge();
+    void fokusBeiAktivierung();
     // The navigation buttons show the project's pictures and no text.
     void navigationsBilder();
 
@@ -188,6 +191,8 @@ private Q_SLOTS:
     // No sixth column, an empty table, a missing file: the not-loaded state, and every button is harmless.
     void nichtGeladen_data();
     void nichtGeladen();
+    void fuenfSpalten();
+    void standardNichtSchreibbar();
 
     // The four buttons move the one current row, with guards at both ends.
     void navigation();
@@ -219,6 +224,8 @@ private Q_SLOTS:
     void letzteFrageLoeschen();
     // A question begun and then left, by a move, a grid click or closing, is never stored.
     void neueFrageVerlassen();
+    void fensterWegUnterMeldung_data();
+    void fensterWegUnterMeldung();
 
     // Stores the database refuses give a clear message; the editor keeps working.
     void speicherFehlerNurLesen();
@@ -430,6 +437,37 @@ void TestForm3::tabReihenfolge()
         w = w->nextInFocusChain();
     } while (w != feld(f, "txt_pfad") && gefunden.size() < 40);
     QCOMPARE(gefunden, reihe);
+
+    // Tab leaves the grid without changing the question; the arrow keys move in it.
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    grid(f)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(grid(f), Qt::Key_Tab);
+    QVERIFY(knopf(f, "cmdRefresh")->hasFocus());
+    QCOMPARE(f->recordset()->absolutePosition(), 1);
+    QTest::keyClick(grid(f), Qt::Key_Down);
+    QCOMPARE(f->recordset()->absolutePosition(), 2);
+}
+
+// Coming from another window of the program puts the cursor into the
+// question; coming back from one of the editor's own boxes leaves it.
+void TestForm3::fokusBeiAktivierung()
+{
+    TestUmgebung env;
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
+    Form3 *f = Fenster::zeige<Form3>();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QWidget eigenes(f, Qt::Dialog);
+    QWidget anderes;
+    for (QWidget *w : {&eigenes, &anderes}) {
+        feld(f, "txtLoesung")->setFocus(Qt::MouseFocusReason);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QCOMPARE(feld(f, "txtFrage")->hasFocus(), w == &anderes);
+        w->hide();
+    }
 }
 
 void TestForm3::navigationsBilder()
@@ -569,7 +607,6 @@ void TestForm3::nichtGeladen_data()
     QTest::addColumn<QString>("fall");
     QTest::addColumn<int>("gridZeilen");
     QTest::addColumn<int>("dateiZeilen");
-    QTest::newRow("table without sixth column") << "fuenf" << 2 << 2;
     QTest::newRow("empty table") << "leer" << 0 << 0;
     QTest::newRow("missing file") << "fehlt" << 0 << -1;
 }
@@ -608,11 +645,15 @@ void TestForm3::nichtGeladen()
     QCOMPARE(felderText(f), QStringList(5, QString()));
     fuelleFelder(f, {"F", "L", "A", "B", "3"});
     klick(knopf(f, "cmdUebernehmen"));
-    klick(knopf(f, "cmdLoeschen"));
+    feld(f, "txtLoesung")->setFocus();
+    env.meldungen.antworten << QMessageBox::Yes;
+    klick(knopf(f, "cmdLoeschen")); // asks first, then says why nothing goes
+    QCOMPARE(f->focusWidget(), feld(f, "txtFrage"));
     klick(knopf(f, "cmdRefresh"));
     const QString text = QStringLiteral("Es ist keine Datenbank geladen. Bitte wählen Sie zuerst eine Datenbank aus.");
-    QCOMPARE(env.meldungen.texte(), (QStringList{text, text}));
-    QCOMPARE(env.meldungen.titel(), (QStringList{"Kreidolin", "Kreidolin"}));
+    QCOMPARE(env.meldungen.texte(),
+             (QStringList{text, QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?"), text}));
+    QCOMPARE(env.meldungen.titel(), (QStringList{"Kreidolin", "Achtung!", "Kreidolin"}));
     if (dateiZeilen < 0)
         QVERIFY(!QFile::exists(pfad));
     else
@@ -620,6 +661,51 @@ void TestForm3::nichtGeladen()
     QCOMPARE(label(f, "lblstat")->text(), kKeineDatenbank);
     QCOMPARE(label(f, "lblNavi")->text(), QString());
     QVERIFY(Fenster::offen<Form3>());
+}
+
+// A table of only the five named columns works like any other.
+void TestForm3::fuenfSpalten()
+{
+    TestUmgebung env;
+    const QString pfad = env.datei(QStringLiteral("fragen.mdb"));
+    QVERIFY(fuehreSqlAus(pfad, {"CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, "
+                                "Stufe INTEGER)",
+                                "INSERT INTO fragen VALUES ('F1','L1','A1','B1',1)",
+                                "INSERT INTO fragen VALUES ('F2','L2','A2','B2',2)"}));
+    schreibeEinstellung(env, pfad);
+    Form3 *f = Fenster::zeige<Form3>();
+    QVERIFY(f->datenbankGeladen());
+    QCOMPARE(grid(f)->model()->columnCount(), 5);
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(!grid(f)->isColumnHidden(i));
+    klick(navi(f, 2));
+    QCOMPARE(felderText(f), (QStringList{"F2", "L2", "A2", "B2", "2"}));
+    tippe(feld(f, "txtFrage"), QStringLiteral("F2 neu"));
+    klick(knopf(f, "cmdUebernehmen"));
+    klick(knopf(f, "cmdNeu"));
+    fuelleFelder(f, {"F3", "L3", "A3", "B3", "3"});
+    klick(knopf(f, "cmdUebernehmen"));
+    klick(navi(f, 0));
+    env.meldungen.antworten << QMessageBox::Yes;
+    klick(knopf(f, "cmdLoeschen"));
+    QCOMPARE(zeilenInDatei(pfad),
+             (QVector<QStringList>{{"F2 neu", "L2", "A2", "B2", "2"}, {"F3", "L3", "A3", "B3", "3"}}));
+    QCOMPARE(env.meldungen.gezeigt.size(), 1); // the delete question only
+    QCOMPARE(label(f, "lblNavi")->text(), QStringLiteral("Frage 1 von 2"));
+}
+
+// The settings file cannot be written in the fallback: the editor says so
+// and shows the default collection all the same.
+void TestForm3::standardNichtSchreibbar()
+{
+    TestUmgebung env;
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
+    QVERIFY(QDir(env.verzeichnis()).mkdir(QStringLiteral("Kreidolin.ini")));
+    Form3 *f = Fenster::zeige<Form3>();
+    QCOMPARE(env.meldungen.gezeigt.size(), 1);
+    QVERIFY(env.meldungen.texte().first().startsWith(QStringLiteral("Die Einstellung konnte nicht gespeichert werden.")));
+    QVERIFY(f->datenbankGeladen());
+    QCOMPARE(feld(f, "txt_pfad")->text(), AppInfo::standardDatenbank());
 }
 
 void TestForm3::navigation()
@@ -904,8 +990,9 @@ void TestForm3::aktualisieren()
     QCOMPARE(zeilenInDatei(pfad), vorher); // typed text reaches the file only through "übernehmen"
     klick(knopf(f, "cmdNeu"));
     fuelleFelder(f, {"halb", "fertig"});
-    klick(knopf(f, "cmdRefresh"));
-    QCOMPARE(env.meldungen.gezeigt.size(), 0);
+    klick(knopf(f, "cmdRefresh")); // says why a new question is not stored here
+    QCOMPARE(env.meldungen.gezeigt.size(), 1);
+    QVERIFY(env.meldungen.texte().first().contains(QStringLiteral("\"Änderungen übernehmen\"")));
     QCOMPARE(zeilenInDatei(pfad), vorher);
     QVERIFY(f->recordset()->isNewRecord());
 }
@@ -985,10 +1072,12 @@ void TestForm3::letzteFrageLoeschen()
     klick(knopf(f, "cmdRefresh"));
     fuelleFelder(f, {"F", "L", "A", "B", "2"});
     klick(knopf(f, "cmdUebernehmen"));
+    env.meldungen.antworten << QMessageBox::Yes;
     klick(knopf(f, "cmdLoeschen"));
     QCOMPARE(env.meldungen.texte().mid(1),
              (QStringList{QStringLiteral("Es ist keine Frage ausgewählt. "
                                          "Mit \"Neue Frage\" beginnen Sie eine neue Frage."),
+                          QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?"),
                           QStringLiteral("Es ist keine Frage ausgewählt, die gelöscht werden könnte.")}));
     QCOMPARE(zeilenInDatei(pfad).size(), 0);
 
@@ -1031,6 +1120,31 @@ void TestForm3::neueFrageVerlassen()
     f->close();
     QCOMPARE(zeilenInDatei(pfad), vorher);
     QCOMPARE(env.meldungen.gezeigt.size(), 0);
+}
+
+void TestForm3::fensterWegUnterMeldung_data()
+{
+    QTest::addColumn<QString>("knopf");
+    QTest::newRow("delete question") << "cmdLoeschen";
+    QTest::newRow("incomplete new question") << "cmdUebernehmen";
+    QTest::newRow("refresh a new question") << "cmdRefresh";
+}
+
+// The editor goes away while one of its messages is open: nothing touches it afterwards.
+void TestForm3::fensterWegUnterMeldung()
+{
+    QFETCH(QString, knopf);
+    TestUmgebung env;
+    env.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
+    Form3 *f = Fenster::zeige<Form3>();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    if (knopf != QLatin1String("cmdLoeschen"))
+        klick(::knopf(f, "cmdNeu"));
+    QPointer<Form3> lebt(f);
+    env.meldungen.beimZeigen = [&](const Meldung &) { delete lebt.data(); };
+    klick(::knopf(f, qPrintable(knopf)));
+    QVERIFY(!lebt);
+    QCOMPARE(env.meldungen.gezeigt.size(), 1);
 }
 
 void TestForm3::speicherFehlerNurLesen()
