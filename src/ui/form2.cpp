@@ -319,7 +319,7 @@ bool Form2::FragenLaden(const QString &pfad)
     for (int zeile = 0; zeile < AnzahlFragen; ++zeile)
         stufen.append(rsFragen->valueAt(zeile, stufeSpalte));
     m_zeilenJeStufe = Spielregeln::zeilenJeStufe(stufen);
-    m_ohneErsteStufe = m_zeilenJeStufe.value(Stufe).isEmpty();
+    m_ohneErsteStufe = AnzahlFragen > 0 && m_zeilenJeStufe.value(Stufe).isEmpty();
 
     if (rsFragen->moveFirst() || !FrageWaehlen())
         return false;
