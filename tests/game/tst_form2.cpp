@@ -672,7 +672,6 @@ void TestForm2::stufeOhneFrage()
 void TestForm2::stufenAlsText_data()
 {
     QTest::addColumn<QString>("form");
-    QTest::newRow("plain") << "%1";
     QTest::newRow("leading zero") << "0%1";
     QTest::newRow("blank before") << " %1";
     QTest::newRow("with fraction digits") << "%1.00";
