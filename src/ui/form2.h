@@ -108,6 +108,9 @@ private:
     Recordset *rsFragen = nullptr;
 
     QVector<QVector<int>> m_zeilenJeStufe;
+    // Set by FragenLaden when the collection opened but holds no question of
+    // the first level: the load fails, and the player learns which level.
+    bool m_ohneErsteStufe = false;
     SpielLayout m_layout;
     QLabel *m_gedrueckt = nullptr;
 };

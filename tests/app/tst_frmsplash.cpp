@@ -365,6 +365,8 @@ void TestFrmSplash::klickOhneSchliessen_data()
     QTest::newRow("e-mail") << "MailMorlon1/Label1" << "mailto:team@kreidolin.example";
     QTest::newRow("beside the logo") << "LinkAmsel1" << "";
     QTest::newRow("below the e-mail address") << "MailMorlon1" << "";
+    QTest::newRow("logo where the address reaches under it") << "LinkAmsel1&lblAmsel2" << "";
+    QTest::newRow("partner's name where the disclaimer reaches under it") << "LinkLindenhain1&lblAmsel3" << "";
 }
 
 void TestFrmSplash::klickOhneSchliessen()
@@ -373,7 +375,15 @@ void TestFrmSplash::klickOhneSchliessen()
     QFETCH(QString, url);
     TestUmgebung umgebung;
     frmSplash *splash = oeffneSplash();
-    klick(splash, trefferPunkt(splash, kind(splash, ziel)));
+    // "a&b": the middle of where the boxes of a and b overlap.
+    const QStringList teile = ziel.split(QLatin1Char('&'));
+    QRect feld;
+    if (teile.size() == 2) {
+        QWidget *a = kind(splash, teile[0]), *b = kind(splash, teile[1]);
+        feld = QRect(a->mapTo(splash, QPoint()), a->size()) & QRect(b->mapTo(splash, QPoint()), b->size());
+        QVERIFY(!feld.isEmpty());
+    }
+    klick(splash, teile.size() == 2 ? feld.center() : trefferPunkt(splash, kind(splash, ziel)));
     QCoreApplication::processEvents();
     QVERIFY(!splashZu());
     QVERIFY(!Fenster::offen<Form1>());
@@ -402,6 +412,10 @@ void TestFrmSplash::taste_data()
     QTest::newRow("Down") << int(Qt::Key_Down) << "" << false;
     QTest::newRow("Left") << int(Qt::Key_Left) << "" << false;
     QTest::newRow("Control") << int(Qt::Key_Control) << "" << false;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << "\t" << true;
+    QTest::newRow("Ctrl+letter") << (Qt::Key_K | Qt::ControlModifier).toCombined() << "\x0b" << true;
+    QTest::newRow("Alt+letter") << (Qt::Key_K | Qt::AltModifier).toCombined() << "k" << false;
+    QTest::newRow("AltGr sign") << (Qt::ControlModifier | Qt::AltModifier | Qt::Key_At).toCombined() << "@" << true;
 }
 
 void TestFrmSplash::taste()
@@ -411,7 +425,8 @@ void TestFrmSplash::taste()
     QFETCH(bool, schliesst);
     TestUmgebung umgebung;
     frmSplash *splash = oeffneSplash();
-    QTest::sendKeyEvent(QTest::Click, splash->windowHandle(), Qt::Key(key), text, Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, splash->windowHandle(), Qt::Key(key & ~Qt::KeyboardModifierMask), text,
+                        Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
     QCOMPARE(splashZu(), schliesst);
     QCOMPARE(Fenster::offen<Form1>() != nullptr, schliesst);
 }

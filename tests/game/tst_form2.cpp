@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QWindow>
 #include <QTest>
 
 #include <memory>
@@ -60,6 +63,12 @@ private Q_SLOTS:
     void layout();
     // Loading shows a level-1 question, marks level 1 and names it in the caption.
     void ladenZeigtStufe1();
+    // Levels kept as text are found by their numeric value, all the way through a game.
+    void stufenAlsText_data();
+    void stufenAlsText();
+    // Texts from the collection and the player's name are shown character for character.
+    void klartext_data();
+    void klartext();
     // The two slot draws place the three answers in each of the six orders.
     void mischen_data();
     void mischen();
@@ -660,21 +669,82 @@ void TestForm2::stufeOhneFrage()
     QVERIFY(Fenster::offen<Form1>());
 }
 
+void TestForm2::stufenAlsText_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("leading zero") << "0%1";
+    QTest::newRow("blank before") << " %1";
+    QTest::newRow("with fraction digits") << "%1.00";
+}
+
+void TestForm2::stufenAlsText()
+{
+    QFETCH(QString, form);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("textstufen"));
+        db.setDatabaseName(m_u->datei(QStringLiteral("Fragen.mdb")));
+        QVERIFY(QFile::remove(db.databaseName()) && db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, "
+                                      "Stufe TEXT, ID INTEGER)")));
+        for (int stufe = 15; stufe >= 1; --stufe)
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO fragen VALUES ('F%1', 'L%1', 'A', 'B', '%2', NULL)")
+                               .arg(stufe)
+                               .arg(form.arg(stufe))));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("textstufen"));
+    Form2 *spiel = starte();
+    QVERIFY(spiel);
+    for (int stufe = 1; stufe <= 15; ++stufe) {
+        QCOMPARE(spiel->lblFrage->text(), QStringLiteral("F%1").arg(stufe));
+        richtig(spiel);
+    }
+    QCOMPARE(highscore(), QByteArray("Anna | 15\r\n"));
+}
+
+void TestForm2::klartext_data()
+{
+    QTest::addColumn<QString>("frage");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("tags") << "<i>x</i>" << "<b>Tom</b>";
+    QTest::newRow("less than") << "Ist a<b>c?" << "Tom [*] & Co";
+}
+
+void TestForm2::klartext()
+{
+    QFETCH(QString, frage);
+    QFETCH(QString, name);
+    QVector<FrageZeile> zeilen = TestUmgebung::fragenJeStufe(1);
+    zeilen[0].frage = frage;
+    zeilen[0].loesung = name;
+    m_u->erzeugeFragen(QStringLiteral("Fragen.mdb"), zeilen);
+    Form2 *spiel = starte(name);
+    QVERIFY(spiel);
+    for (QLabel *label : {spiel->lblFrage, spiel->lblLoesung, spiel->lblAntwort1, spiel->lblAntwort2, spiel->lblPlayer})
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(spiel->lblFrage->text(), frage);
+    QCOMPARE(spiel->lblLoesung->text(), name);
+    QCOMPARE(spiel->lblPlayer->text(), name);
+    QVERIFY(spiel->windowHandle()->title().contains(QStringLiteral("Spieler: ") + name + QStringLiteral("  |||")));
+}
+
 void TestForm2::ladefehler_data()
 {
     QTest::addColumn<QString>("fall");
-    QTest::newRow("no database file") << "fehlt";
-    QTest::newRow("not a database") << "text";
-    QTest::newRow("empty table") << "leer";
-    QTest::newRow("no level-1 question") << "ohne1";
-    QTest::newRow("only text levels") << "textstufen";
-    QTest::newRow("more than 32767 rows") << "gross";
-    QTest::newRow("settings name a missing file") << "ini";
+    QTest::addColumn<bool>("ohne1"); // the message names the missing first level
+    QTest::newRow("no database file") << "fehlt" << false;
+    QTest::newRow("not a database") << "text" << false;
+    QTest::newRow("empty table") << "leer" << false;
+    QTest::newRow("no level-1 question") << "ohne1" << true;
+    QTest::newRow("only levels that are no numbers") << "textstufen" << true;
+    QTest::newRow("more than 32767 rows") << "gross" << false;
+    QTest::newRow("settings name a missing file") << "ini" << false;
 }
 
 void TestForm2::ladefehler()
 {
     QFETCH(QString, fall);
+    QFETCH(bool, ohne1);
     const QString db = m_u->datei(QStringLiteral("Fragen.mdb"));
     if (fall == QLatin1String("fehlt")) {
         QFile::remove(db);
@@ -690,6 +760,7 @@ void TestForm2::ladefehler()
     } else if (fall == QLatin1String("textstufen")) {
         m_u->erzeugeFragen(QStringLiteral("Fragen.mdb"),
                            {{"F", "L", "A1", "A2", QStringLiteral("eins"), QVariant()},
+                            {"F", "L", "A1", "A2", QStringLiteral("1 Klasse"), QVariant()},
                             {"F", "L", "A1", "A2", 1.5, QVariant()}});
     } else if (fall == QLatin1String("gross")) {
         QVector<FrageZeile> zeilen;
@@ -710,7 +781,10 @@ void TestForm2::ladefehler()
     QVERIFY(unsichtbar);
     QCOMPARE(m_u->meldungen.gezeigt.size(), 1);
     QCOMPARE(m_u->meldungen.gezeigt[0].titel, QStringLiteral("Kreidolin"));
-    QCOMPARE(m_u->meldungen.gezeigt[0].text, kLadefehler);
+    QCOMPARE(m_u->meldungen.gezeigt[0].text,
+             ohne1 ? kLadefehler + QStringLiteral("\r\nIn der Fragendatenbank gibt es keine Frage für die Stufe 1 "
+                                                  "(1. Klasse).")
+                   : kLadefehler);
     QCOMPARE(m_u->meldungen.gezeigt[0].knoepfe, QMessageBox::StandardButtons(QMessageBox::Ok));
     QVERIFY(!Fenster::offen<Form2>());
     QVERIFY(!Fenster::offen<Form1>());

@@ -252,7 +252,13 @@ void TestSpielregeln::stufePasst_data()
     QTest::newRow("whole double") << QVariant(5.0) << 5 << true;
     QTest::newRow("fraction") << QVariant(5.5) << 5 << false;
     QTest::newRow("fraction rounds to level") << QVariant(4.9999) << 5 << false;
-    QTest::newRow("text digits") << QVariant(QStringLiteral("5")) << 5 << false;
+    QTest::newRow("text digits") << QVariant(QStringLiteral("5")) << 5 << true;
+    QTest::newRow("text leading zero") << QVariant(QStringLiteral("05")) << 5 << true;
+    QTest::newRow("text blanks") << QVariant(QStringLiteral(" 5 ")) << 5 << true;
+    QTest::newRow("currency as read") << QVariant(QStringLiteral("5.0000")) << 5 << true;
+    QTest::newRow("decimal comma") << QVariant(QStringLiteral("5,00")) << 5 << true;
+    QTest::newRow("text fraction") << QVariant(QStringLiteral("5.5")) << 5 << false;
+    QTest::newRow("text other level") << QVariant(QStringLiteral("15")) << 5 << false;
     QTest::newRow("text word") << QVariant(QStringLiteral("fünf")) << 5 << false;
     QTest::newRow("null") << QVariant() << 0 << false;
     QTest::newRow("zero") << QVariant(qlonglong(0)) << 1 << false;
@@ -269,7 +275,7 @@ void TestSpielregeln::stufePasst()
 
 void TestSpielregeln::zeilenWahl()
 {
-    const QVector<QVariant> stufen{qlonglong(2), qlonglong(1), QStringLiteral("1"), qlonglong(2), 1.5,
+    const QVector<QVariant> stufen{qlonglong(2), qlonglong(1), QStringLiteral("eins"), qlonglong(2), 1.5,
                                    qlonglong(16), qlonglong(2), QVariant(), qlonglong(0)};
     const auto listen = zeilenJeStufe(stufen);
     QCOMPARE(listen.size(), 16);

@@ -3,8 +3,15 @@
 #include "testservices.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QThread>
 #include <QTextCodec>
 #include <QTest>
+
+#include <memory>
+#include <unistd.h>
+#include <vector>
 
 using Highscore::Eintrag;
 
@@ -55,6 +62,10 @@ private Q_SLOTS:
     void schreibschutz();
     // A folder where the file should be is reported, not taken for an empty list.
     void ordnerStattDatei();
+    // A writable file in a folder that takes no new file still gets its line.
+    void anhaengenOhneNeueDatei();
+    // Several writers appending at once lose no line.
+    void gleichzeitigAnhaengen();
 };
 
 void TestHighscore::kodiere_data()
@@ -348,6 +359,50 @@ void TestHighscore::ordnerStattDatei()
     const Highscore::Lesung lesung = Highscore::lies(AppInfo::highscoredatei());
     QVERIFY(lesung.fehler.isError());
     QVERIFY(Highscore::anhaengen(AppInfo::highscoredatei(), QStringLiteral("x"), 1).isError());
+}
+
+void TestHighscore::anhaengenOhneNeueDatei()
+{
+    TestUmgebung umgebung;
+    umgebung.schreibeDatei(QStringLiteral("highscore.dtt"), "alt | 3\r\n");
+    const QString ordner = umgebung.verzeichnis();
+    // An administrator passes over folder permissions; the immutable mark holds him too.
+    const bool gesperrt = ::geteuid() == 0 ? QProcess::execute(QStringLiteral("chattr"), {"+i", ordner}) == 0
+                                           : QFile::setPermissions(ordner, QFile::ReadOwner | QFile::ExeOwner);
+    if (!gesperrt)
+        QSKIP("cannot keep new files out of a folder here");
+    const bool neueDateiMoeglich = QFile(ordner + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
+    const StoreError e = Highscore::anhaengen(AppInfo::highscoredatei(), QStringLiteral("neu"), 4);
+    if (::geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {"-i", ordner});
+    else
+        QFile::setPermissions(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!neueDateiMoeglich);
+    QVERIFY2(!e.isError(), qPrintable(e.text()));
+    QCOMPARE(umgebung.liesDatei(QStringLiteral("highscore.dtt")), QByteArray("alt | 3\r\nneu | 4\r\n"));
+}
+
+void TestHighscore::gleichzeitigAnhaengen()
+{
+    TestUmgebung umgebung;
+    const int schreiber = 4, jeSchreiber = 50;
+    const QString pfad = AppInfo::highscoredatei();
+    std::vector<std::unique_ptr<QThread>> faeden;
+    for (int s = 0; s < schreiber; ++s) {
+        faeden.emplace_back(QThread::create([s, pfad] {
+            for (int i = 0; i < jeSchreiber; ++i)
+                Highscore::anhaengen(pfad, QStringLiteral("S%1N%2").arg(s).arg(i), i % 16);
+        }));
+        faeden.back()->start();
+    }
+    for (auto &faden : faeden)
+        QVERIFY(faden->wait(60000));
+    const QVector<Eintrag> eintraege = Highscore::lies(pfad).eintraege;
+    QSet<QString> namen;
+    for (const Eintrag &e : eintraege)
+        namen.insert(e.name);
+    QCOMPARE(eintraege.size(), schreiber * jeSchreiber);
+    QCOMPARE(namen.size(), schreiber * jeSchreiber);
 }
 
 QTEST_GUILESS_MAIN(TestHighscore)

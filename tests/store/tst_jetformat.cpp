@@ -1,3 +1,4 @@
+#include "game/spielregeln.h"
 #include "store/connection.h"
 #include "store/jetformat.h"
 #include "store/jetlesen.h"
@@ -65,6 +66,9 @@ private Q_SLOTS:
     void utf8WieQt();
     // The reader's row limit ends the stream with a failure, never with a partial table.
     void leserZeilenlimit();
+    // A level as the reader hands on each Access column type is found by its numeric value.
+    void stufeAusDemLeser_data();
+    void stufeAusDemLeser();
 };
 
 void TestJetFormat::rundreise()
@@ -284,6 +288,33 @@ void TestJetFormat::leserZeilenlimit()
     QVERIFY(e.gescheitert);
     QCOMPARE(e.code, JetFormat::Fehler::ZuVieleZeilen);
     QVERIFY(t.rows.isEmpty());
+}
+
+void TestJetFormat::stufeAusDemLeser_data()
+{
+    QTest::addColumn<int>("art"); // JetFormat::Art
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("stufe5");
+    QTest::newRow("Currency") << int(JetFormat::Art::Sonstige) << QByteArray("5.0000") << true;
+    QTest::newRow("Decimal, German locale") << int(JetFormat::Art::Sonstige) << QByteArray("5,00") << true;
+    QTest::newRow("Text with zero") << int(JetFormat::Art::Text) << QByteArray("05") << true;
+    QTest::newRow("Text with blank") << int(JetFormat::Art::Text) << QByteArray(" 5") << true;
+    QTest::newRow("Text, no number") << int(JetFormat::Art::Text) << QByteArray("fünf") << false;
+}
+
+void TestJetFormat::stufeAusDemLeser()
+{
+    QFETCH(int, art);
+    QFETCH(QByteArray, text);
+    QFETCH(bool, stufe5);
+    JetFormat::Schreiber s;
+    s.spalten({{"Stufe", JetFormat::Art(art)}});
+    s.zeileBeginnen();
+    s.text(text.constData(), text.size());
+    s.ende(1);
+    TableData t;
+    QVERIFY(JetFormat::lies(s.daten(), t, 10).vollstaendig);
+    QCOMPARE(Spielregeln::zeilenJeStufe({t.rows[0].values[0]})[5].size(), stufe5 ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestJetFormat)

@@ -4,6 +4,7 @@
 #include "testservices.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 class TestSettingsFile : public QObject {
@@ -20,6 +21,7 @@ private Q_SLOTS:
     // A write replaces the whole file with one CR LF line.
     void schreibtEineZeile();
     // An unwritable folder is reported, and the old file stays as it was.
+    void schreibfehler_data();
     void schreibfehler();
     // The game's reading: a usable first line, or the default written back.
     void spielDatenbank_data();
@@ -94,16 +96,29 @@ void TestSettingsFile::schreibtEineZeile()
     QCOMPARE(umgebung.liesDatei(QStringLiteral("Kreidolin.ini")), QByteArray("/neu/\xe4.mdb\r\n"));
 }
 
+void TestSettingsFile::schreibfehler_data()
+{
+    QTest::addColumn<bool>("ordnerGeschuetzt"); // else only the file is read-only
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("read-only file in a writable folder") << false;
+}
+
 void TestSettingsFile::schreibfehler()
 {
+    QFETCH(bool, ordnerGeschuetzt);
     TestUmgebung umgebung;
     umgebung.schreibeDatei(QStringLiteral("Kreidolin.ini"), "alt\r\n");
     StoreError e;
-    {
+    if (ordnerGeschuetzt) {
         SchreibschutzOrdner schutz(umgebung.verzeichnis());
         if (!schutz.aktiv())
             QSKIP("cannot make a folder read-only here");
         e = SettingsFile::schreibe(AppInfo::einstellungsdatei(), QStringLiteral("neu"));
+    } else {
+        QVERIFY(QFile::setPermissions(AppInfo::einstellungsdatei(), QFile::ReadOwner));
+        e = SettingsFile::schreibe(AppInfo::einstellungsdatei(), QStringLiteral("neu"));
+        QVERIFY(!QFileInfo(AppInfo::einstellungsdatei()).permissions().testFlag(QFile::WriteOwner));
+        QFile::setPermissions(AppInfo::einstellungsdatei(), QFile::ReadOwner | QFile::WriteOwner);
     }
     QVERIFY(e.isError());
     QVERIFY(e.text().contains(QLatin1String("Kreidolin.ini")));
