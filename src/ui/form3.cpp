@@ -172,10 +172,13 @@ void Form3::bindeGrid()
 StoreError Form3::richteSpaltenEin()
 {
     // Columns are found by name; a column that is none of the five is hidden
-    // (a table of only the five has nothing to hide).
+    // (a table of only the five has nothing to hide). A shorter table, or one
+    // of five that lacks a named column, is not a question table.
     int spalte[5];
     for (int i = 0; i < 5; ++i)
         spalte[i] = rec->fieldIndex(QLatin1String(kSpalten[i]));
+    if (m_gridModel->columnCount() < 6 && std::find(spalte, spalte + 5, -1) != spalte + 5)
+        return StoreError(QStringLiteral("Der Tabelle fragen fehlen Spalten."));
     for (int c = 0; c < m_gridModel->columnCount(); ++c)
         DataGrid1->setColumnHidden(c, std::find(spalte, spalte + 5, c) == spalte + 5);
     for (int i = 0; i < 4; ++i) {

@@ -570,7 +570,9 @@ void TestEingabematrix::einstellungenEditor()
         QCOMPARE(txtPfad->text(), QString());
         break;
     }
-    QVERIFY2(m_u->meldungen.gezeigt.isEmpty(), qPrintable(m_u->meldungen.texte().join(QLatin1Char('|'))));
+    // Only a settings file the fallback cannot write is told of.
+    for (const QString &text : m_u->meldungen.texte())
+        QVERIFY2(text.startsWith(QStringLiteral("Die Einstellung konnte nicht gespeichert")), qPrintable(text));
     m_halter.nutzer.reset();
     QCOMPARE(zustand(iniPfad), erwarteteIni(nachher, vorher));
     QCOMPARE(zustand(fragenPfad()), fragenVorher);

@@ -315,7 +315,10 @@ void TestFehlerfaelle::schreibgeschuetzterOrdnerEditor()
             QSKIP("cannot make a folder read-only here");
         Form3 *editor = Fenster::zeige<Form3>();
         QVERIFY(editor->datenbankGeladen());
-        QVERIFY(m_u->meldungen.gezeigt.isEmpty());
+        // No settings file, and none can be made: the editor says so.
+        QCOMPARE(m_u->meldungen.gezeigt.size(), 1);
+        QVERIFY(m_u->meldungen.texte().first().startsWith(QStringLiteral("Die Einstellung konnte nicht gespeichert")));
+        m_u->meldungen.gezeigt.clear();
         editor->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->setText(QStringLiteral("Geändert"));
         QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen")), Qt::LeftButton);
         m_u->meldungen.antworten = {QMessageBox::Yes};
