@@ -442,7 +442,8 @@ QVector<EinstellungsFall> einstellungsFaelle()
         {"no read permission",
          [](TestUmgebung &u, Halter &h) {
              ini(u, SettingsFile::kodiere(u.datei(QStringLiteral("anders.mdb"))) + "\r\n");
-             QFile::setPermissions(u.datei(QStringLiteral("Kreidolin.ini")), QFile::Permissions());
+             QFile::setPermissions(u.datei(QStringLiteral("Kreidolin.ini")),
+                                   QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
              h.nutzer = std::make_unique<FremderNutzer>(u.verzeichnis());
              if (!h.nutzer->aktiv()) {
                  h.uebersprungen = true;
@@ -892,7 +893,11 @@ QVector<DatenbankFall> datenbankFaelle()
         {"Stufe as digits in a text column",
          sql({QString(kTabelle).replace(QStringLiteral("Stufe INTEGER"), QStringLiteral("Stufe TEXT")),
               zeilen(15, stufen + "CAST(i % 15 + 1 AS TEXT), NULL")}),
-         F, 1, 15},
+         S, 1, 15},
+        {"Stufe as text with a leading zero or blank",
+         sql({QString(kTabelle).replace(QStringLiteral("Stufe INTEGER"), QStringLiteral("Stufe TEXT")),
+              zeilen(15, stufen + "printf(CASE i % 2 WHEN 1 THEN '%02d' ELSE ' %d.00' END, i % 15 + 1), NULL")}),
+         S, 1, 15},
         {"Stufe as a fraction", sql({kTabelle, zeilen(15, stufen + "i + 1.5, NULL")}), F, 1, 15},
         {"Stufe as whole reals",
          sql({QString(kTabelle).replace(QStringLiteral("Stufe INTEGER"), QStringLiteral("Stufe REAL")),
@@ -996,7 +1001,7 @@ void TestEingabematrix::datenbankSpiel()
     Form2 *form2 = Fenster::offen<Form2>();
     const QStringList texte = m_u->meldungen.texte();
     const bool spielt = form2 && form2->isVisible() && texte.isEmpty();
-    const bool ladefehler = !form2 && texte == QStringList{kLadefehler} && Fenster::offen<Form3>()
+    const bool ladefehler = !form2 && texte.size() == 1 && texte[0].startsWith(kLadefehler) && Fenster::offen<Form3>()
         && Fenster::offen<Form3>()->isVisible();
     QVERIFY2(spielt || ladefehler, qPrintable(texte.join(QLatin1Char('|'))));
     if (spiel != Spiel::Egal)

@@ -17,8 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QWindow>
 #include <QTest>
 
@@ -63,9 +61,6 @@ private Q_SLOTS:
     void layout();
     // Loading shows a level-1 question, marks level 1 and names it in the caption.
     void ladenZeigtStufe1();
-    // Levels kept as text are found by their numeric value, all the way through a game.
-    void stufenAlsText_data();
-    void stufenAlsText();
     // Texts from the collection and the player's name are shown character for character.
     void klartext_data();
     void klartext();
@@ -667,39 +662,6 @@ void TestForm2::stufeOhneFrage()
     QCOMPARE(highscore(), QByteArray("Anna | 2\r\n"));
     QVERIFY(!Fenster::offen<Form2>());
     QVERIFY(Fenster::offen<Form1>());
-}
-
-void TestForm2::stufenAlsText_data()
-{
-    QTest::addColumn<QString>("form");
-    QTest::newRow("leading zero") << "0%1";
-    QTest::newRow("blank before") << " %1";
-    QTest::newRow("with fraction digits") << "%1.00";
-}
-
-void TestForm2::stufenAlsText()
-{
-    QFETCH(QString, form);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("textstufen"));
-        db.setDatabaseName(m_u->datei(QStringLiteral("Fragen.mdb")));
-        QVERIFY(QFile::remove(db.databaseName()) && db.open());
-        QSqlQuery q(db);
-        QVERIFY(q.exec(QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, "
-                                      "Stufe TEXT, ID INTEGER)")));
-        for (int stufe = 15; stufe >= 1; --stufe)
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO fragen VALUES ('F%1', 'L%1', 'A', 'B', '%2', NULL)")
-                               .arg(stufe)
-                               .arg(form.arg(stufe))));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("textstufen"));
-    Form2 *spiel = starte();
-    QVERIFY(spiel);
-    for (int stufe = 1; stufe <= 15; ++stufe) {
-        QCOMPARE(spiel->lblFrage->text(), QStringLiteral("F%1").arg(stufe));
-        richtig(spiel);
-    }
-    QCOMPARE(highscore(), QByteArray("Anna | 15\r\n"));
 }
 
 void TestForm2::klartext_data()
