@@ -473,7 +473,13 @@ void Form2::FalschBeantwortet()
 {
     const QString text = Spielregeln::falschText(Stufe);
     Stufe = Spielregeln::sicherheitsstufe(Stufe);
-    const int punkte = Stufe;
+    beende(text, Stufe);
+}
+
+// An ending that books a score: its message with the level kept, the main
+// window, the entry, also when the window went away while the message was open.
+void Form2::beende(const QString &text, int punkte)
+{
     const QString name = spielerName();
     const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
@@ -505,30 +511,14 @@ void Form2::AbiturBestanden()
 void Form2::KeineFrage()
 {
     // The collection lacks this level: the game ends as if given up here.
-    const int punkte = Stufe - 1;
-    const QString name = spielerName();
-    const QPointer<Form2> fenster(this);
-    Services::meldung(this, AppInfo::spielMeldungTitel(),
-                      keineFrageText(Stufe) + QStringLiteral(" Das Spiel endet hier.") + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
-    Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(fenster, name, punkte);
-    if (fenster)
-        close();
+    beende(keineFrageText(Stufe) + QStringLiteral(" Das Spiel endet hier."), Stufe - 1);
 }
 
 void Form2::cmdGiveUp_Click()
 {
-    const int punkte = Stufe - 1;
-    const QString name = spielerName();
-    const QPointer<Form2> fenster(this);
-    Services::meldung(this, AppInfo::spielMeldungTitel(),
-                      QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
-                                     "das Spiel erneut...!")
-                          + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
-    Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(fenster, name, punkte);
-    if (fenster)
-        close();
+    beende(QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
+                          "das Spiel erneut...!"),
+           Stufe - 1);
 }
 
 void Form2::cmdEnd_Click()

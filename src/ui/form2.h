@@ -92,6 +92,7 @@ private:
     void FalschBeantwortet();
     void AbiturBestanden();
     void KeineFrage();
+    void beende(const QString &text, int punkte);
     void Form_Unload();
     // Books the entry; the window may have gone while its message was open.
     static void eintragen(const QPointer<Form2> &fenster, const QString &name, int punkte);
