@@ -22,6 +22,9 @@ QMessageBox::StandardButton RealMessageBoxes::zeige(QWidget *parent, const Meldu
     // with it; the caller then gets the safe answer.
     QPointer<QMessageBox> box = new QMessageBox(meldung.symbol, meldung.titel, text, meldung.knoepfe, parent);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
+    // A message quotes names and questions as written; Qt would otherwise
+    // guess rich text from a name like "<b>Tom</b>".
+    box->setTextFormat(Qt::PlainText);
     if (meldung.vorgabe != QMessageBox::NoButton)
         box->setDefaultButton(meldung.vorgabe);
     box->exec();

@@ -1,5 +1,7 @@
 #include "game/spielregeln.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace Spielregeln {
@@ -103,6 +105,20 @@ bool stufePasst(const QVariant &wert, int stufe)
     case QMetaType::Double:
     case QMetaType::Float:
         return wert.toDouble() == static_cast<double>(stufe);
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        // A level kept as text ("5", "05", " 5") or as the Access reader
+        // hands on a Currency, Decimal or Single ("5.0000", in a German
+        // locale "5,0000") counts by its numeric value.
+        QString text = wert.toString().trimmed();
+        if (!text.contains(QLatin1Char('.')) && text.count(QLatin1Char(',')) == 1)
+            text.replace(QLatin1Char(','), QLatin1Char('.'));
+        bool ok = false;
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        const double zahl = c.toDouble(text, &ok);
+        return ok && zahl == static_cast<double>(stufe);
+    }
     default:
         return false;
     }

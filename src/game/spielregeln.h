@@ -51,8 +51,9 @@ int slotLinks(double slotBreite, int slot);
 // "Spieler: <name>  |||  Momentaner Stand: <level name>"
 QString fensterTitel(const QString &spieler, const QString &stufenname);
 
-// Whether a stored Stufe value names this level. Only numbers count: text,
-// empty values and fractions never match.
+// Whether a stored Stufe value names this level, by its numeric value: a
+// whole number, or a text that reads as one (blanks around it and leading
+// zeros allowed). Other texts, empty values and fractions never match.
 bool stufePasst(const QVariant &wert, int stufe);
 
 // For each level 0..15 the row indexes whose Stufe names it, in row order

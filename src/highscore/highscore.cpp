@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStringDecoder>
 #include <QTextCodec>
 
@@ -21,6 +22,8 @@ const QString kTrenner = QStringLiteral(" | ");
 // Marks a line written as UTF-8. A name in Windows-1252 never starts with
 // its three characters: the writer sends such a name as UTF-8 behind it.
 constexpr char kBom[] = "\xEF\xBB\xBF";
+// How long an entry waits for another PC to finish its own, in milliseconds.
+constexpr int kSperrFrist = 10000;
 
 QTextCodec *windows1252()
 {
@@ -245,31 +248,36 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
 {
     if (StoreError e = keineDatei(QStringLiteral("beschrieben"), pfad))
         return e;
-    const QFileInfo info(pfad);
-    QByteArray inhalt;
-    if (info.exists()) {
-        QFile alt(pfad);
-        if (!info.isWritable())
-            return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: sie ist "
-                                             "schreibgeschützt.").arg(pfad));
-        if (!alt.open(QIODevice::ReadOnly))
-            return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, alt));
-        inhalt = alt.readAll();
-        if (alt.error() != QFileDevice::NoError)
-            return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, alt));
-    }
+    if (DateiErsatz::schreibgeschuetzt(pfad))
+        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: sie ist "
+                                         "schreibgeschützt.").arg(pfad));
+    // Several PCs may end their games into one file on a share: a lock file
+    // beside it lets one append at a time. A folder that takes no new file
+    // allows no lock; the line is then appended without one.
+    QLockFile sperre(pfad + QStringLiteral(".lock"));
+    // A lock left by a PC that went down mid-entry is taken over well
+    // before the wait ends; one entry takes milliseconds.
+    sperre.setStaleLockTime(kSperrFrist / 2);
+    if (!sperre.tryLock(kSperrFrist) && sperre.error() == QLockFile::LockFailedError)
+        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: ein anderes "
+                                         "Programm hält sie gesperrt.").arg(pfad));
+
+    // Appended in place, so a file that may be written in a folder that
+    // takes no new file still gets its line. The line goes out in one
+    // write and is synced before the lock is given back.
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
+        return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
+    QByteArray zeile = kodiereZeile(name, punkte);
     // A hand-edited file may lack the end of its last line; the new entry
     // must not be glued onto it.
-    if (!inhalt.isEmpty() && !inhalt.endsWith('\n'))
-        inhalt += "\r\n";
-    inhalt += kodiereZeile(name, punkte);
-
-    // The longer file takes the old one's place in one step: appending in
-    // place could leave half a line behind when the program is killed.
-    QString grund;
-    const auto rechte = info.exists() ? std::optional(info.permissions()) : std::nullopt;
-    if (!DateiErsatz::ersetze(pfad, inhalt, &grund, rechte))
-        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: %2").arg(pfad, grund));
+    char letztes = '\n';
+    if (datei.size() > 0 && !(datei.seek(datei.size() - 1) && datei.getChar(&letztes)))
+        return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, datei));
+    if (letztes != '\n')
+        zeile.prepend("\r\n");
+    if (datei.write(zeile) != zeile.size() || !datei.flush() || ::fsync(datei.handle()) != 0)
+        return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
     return {};
 }
 

@@ -9,6 +9,13 @@
 #include <unistd.h>
 
 namespace DateiErsatz {
+bool schreibgeschuetzt(const QString &pfad)
+{
+    const QFileInfo info(pfad);
+    const auto schreiben = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.exists() && (!info.isWritable() || !(info.permissions() & schreiben));
+}
+
 bool ersetze(const QString &pfad, const QByteArray &bytes, QString *grund,
              std::optional<QFileDevice::Permissions> rechte)
 {

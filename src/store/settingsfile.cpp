@@ -84,6 +84,10 @@ StoreError schreibe(const QString &pfad, const QString &zeile)
     };
     if (QFileInfo(pfad).isDir())
         return fehler(QStringLiteral("an ihrer Stelle steht ein Ordner."));
+    // Replacing goes through the folder; a file the user made read-only
+    // must not be swapped for a new one behind his back.
+    if (DateiErsatz::schreibgeschuetzt(pfad))
+        return fehler(QStringLiteral("sie ist schreibgeschützt."));
     QString grund;
     if (!DateiErsatz::ersetze(pfad, kodiere(zeile) + "\r\n", &grund))
         return fehler(grund);

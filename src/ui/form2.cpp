@@ -47,10 +47,27 @@ void setzeGeometrie(QWidget *w, const TwipsRechteck &r)
     Twips::setzeGeometrie(w, r.links, r.oben, r.breite, r.hoehe);
 }
 
+// Qt reads "[*]" in a window title as the place of the modified mark; a
+// doubled one shows as written, so a name keeps its brackets.
+QString titelWieGeschrieben(QString titel)
+{
+    return titel.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+QString keineFrageText(int stufe)
+{
+    return QStringLiteral("In der Fragendatenbank gibt es keine Frage für die Stufe %1 (%2).")
+        .arg(stufe)
+        .arg(Spielregeln::stufenName(stufe));
+}
+
 QLabel *neuesLabel(QWidget *parent, const QString &name, const QString &text)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
+    // Questions, answers and the player's name are shown as written, never
+    // read as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -256,8 +273,10 @@ void Form2::Form_Load()
             return;
     }
     if (!FragenLaden(datenbank.pfad)) {
-        Services::meldung(this, AppInfo::titel(),
-                          QStringLiteral("Die Datei Fragen.mdb exisitiert nicht im Anwendungsverzeichnis!"));
+        QString text = QStringLiteral("Die Datei Fragen.mdb exisitiert nicht im Anwendungsverzeichnis!");
+        if (m_ohneErsteStufe)
+            text += kCrLf + keineFrageText(Spielregeln::kErsteStufe);
+        Services::meldung(this, AppInfo::titel(), text);
         Fensterwahl::zeige(Fensterart::Editor);
         if (fenster)
             close();
@@ -266,6 +285,7 @@ void Form2::Form_Load()
 
 bool Form2::FragenLaden(const QString &pfad)
 {
+    m_ohneErsteStufe = false;
     Verbindung = std::make_shared<Connection>();
     Verbindung->setConnectionString(Connection::connectionStringFor(pfad));
     if (Verbindung->open())
@@ -299,6 +319,7 @@ bool Form2::FragenLaden(const QString &pfad)
     for (int zeile = 0; zeile < AnzahlFragen; ++zeile)
         stufen.append(rsFragen->valueAt(zeile, stufeSpalte));
     m_zeilenJeStufe = Spielregeln::zeilenJeStufe(stufen);
+    m_ohneErsteStufe = AnzahlFragen > 0 && m_zeilenJeStufe.value(Stufe).isEmpty();
 
     if (rsFragen->moveFirst() || !FrageWaehlen())
         return false;
@@ -355,7 +376,7 @@ void Form2::Anzeige()
     if (Befehl == QLatin1String("uebersicht")) {
         QLabel *stufe = Label3.value(Stufe - 1);
         if (stufe) {
-            setWindowTitle(Spielregeln::fensterTitel(lblPlayer->text(), stufe->text()));
+            setWindowTitle(titelWieGeschrieben(Spielregeln::fensterTitel(lblPlayer->text(), stufe->text())));
             setzeHintergrund(stufe, Stufe == 5 || Stufe == 10 ? kOrangeStufe : kGruenStufe);
         }
     }
@@ -432,7 +453,7 @@ void Form2::RichtigBeantwortet()
 
 void Form2::setzeSpieler(const QString &name)
 {
-    setWindowTitle(QStringLiteral("Spieler: ") + name + QStringLiteral("  |||  Momentaner Stand: ") + Label3.at(0)->text());
+    setWindowTitle(titelWieGeschrieben(Spielregeln::fensterTitel(name, Label3.at(0)->text())));
     lblPlayer->setText(name);
     lblPlayer->resize(lblPlayer->sizeHint().width(), lblPlayer->height());
 }
@@ -452,7 +473,13 @@ void Form2::FalschBeantwortet()
 {
     const QString text = Spielregeln::falschText(Stufe);
     Stufe = Spielregeln::sicherheitsstufe(Stufe);
-    const int punkte = Stufe;
+    beende(text, Stufe);
+}
+
+// An ending that books a score: its message with the level kept, the main
+// window, the entry, also when the window went away while the message was open.
+void Form2::beende(const QString &text, int punkte)
+{
     const QString name = spielerName();
     const QPointer<Form2> fenster(this);
     Services::meldung(this, AppInfo::spielMeldungTitel(),
@@ -484,34 +511,14 @@ void Form2::AbiturBestanden()
 void Form2::KeineFrage()
 {
     // The collection lacks this level: the game ends as if given up here.
-    const int punkte = Stufe - 1;
-    const QString name = spielerName();
-    const QPointer<Form2> fenster(this);
-    Services::meldung(this, AppInfo::spielMeldungTitel(),
-                      QStringLiteral("In der Fragendatenbank gibt es keine Frage für die Stufe %1 (%2). "
-                                     "Das Spiel endet hier.")
-                              .arg(Stufe)
-                              .arg(Spielregeln::stufenName(Stufe))
-                          + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
-    Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(fenster, name, punkte);
-    if (fenster)
-        close();
+    beende(keineFrageText(Stufe) + QStringLiteral(" Das Spiel endet hier."), Stufe - 1);
 }
 
 void Form2::cmdGiveUp_Click()
 {
-    const int punkte = Stufe - 1;
-    const QString name = spielerName();
-    const QPointer<Form2> fenster(this);
-    Services::meldung(this, AppInfo::spielMeldungTitel(),
-                      QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
-                                     "das Spiel erneut...!")
-                          + kCrLf + QStringLiteral("Stufe: ") + QString::number(punkte) + kCrLf + kVermerkt);
-    Fensterwahl::zeige(Fensterart::Haupt);
-    eintragen(fenster, name, punkte);
-    if (fenster)
-        close();
+    beende(QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
+                          "das Spiel erneut...!"),
+           Stufe - 1);
 }
 
 void Form2::cmdEnd_Click()

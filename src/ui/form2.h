@@ -92,6 +92,7 @@ private:
     void FalschBeantwortet();
     void AbiturBestanden();
     void KeineFrage();
+    void beende(const QString &text, int punkte);
     void Form_Unload();
     // Books the entry; the window may have gone while its message was open.
     static void eintragen(const QPointer<Form2> &fenster, const QString &name, int punkte);
@@ -108,6 +109,9 @@ private:
     Recordset *rsFragen = nullptr;
 
     QVector<QVector<int>> m_zeilenJeStufe;
+    // Set by FragenLaden when the collection opened but holds no question of
+    // the first level: the load fails, and the player learns which level.
+    bool m_ohneErsteStufe = false;
     SpielLayout m_layout;
     QLabel *m_gedrueckt = nullptr;
 };

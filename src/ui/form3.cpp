@@ -7,32 +7,27 @@
 #include "basis/services.h"
 #include "basis/twips.h"
 #include "store/connection.h"
-#include "store/jetkonvertierung.h"
 #include "store/questiongridmodel.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
 #include "ui/austauschleiste.h"
 #include "ui/dateifilter.h"
-#include "ui/form3layout.h"
 #include "ui/stufenwert.h"
+#include "ui/umwandlung.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFocusEvent>
-#include <QGuiApplication>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QIcon>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTableView>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 const QString kKeineDatenbank = QStringLiteral("Keine Datenbank geladen!");
@@ -43,54 +38,18 @@ const QString kStufeUngueltig = QStringLiteral("Die Stufe muss eine ganze Zahl v
                                                "Die Frage wurde nicht gespeichert.");
 const QString kStufeBereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von 1-15 ein!");
 const QString kLoeschenFrage = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
+const QString kNeueNichtAktualisiert =
+    QStringLiteral("Die neue Frage ist noch nicht gespeichert: \"Aktualisieren\" speichert nur Änderungen "
+                   "an einer gespeicherten Frage.\r\nFüllen Sie alle Felder aus und klicken Sie auf "
+                   "\"Änderungen übernehmen\".");
 const QString kKeineFrage = QStringLiteral("Es ist keine Frage ausgewählt. "
                                            "Mit \"Neue Frage\" beginnen Sie eine neue Frage.");
-
-QString umwandlungsFrage(const QString &sicherung)
-{
-    return QStringLiteral("Diese Fragensammlung ist eine Access-Datei, die Kreidolin nur lesen kann.\r\n"
-                          "Soll sie in das Format von Kreidolin umgewandelt werden? Das Original bleibt "
-                          "unverändert als „%1“ daneben erhalten.")
-        .arg(sicherung);
-}
 
 // The columns of table fragen the edit fields show and are stored into, by
 // name: a table may hold them in any order.
 const char *const kSpalten[] = {"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe"};
 // The grid's captions for them ("Stufe" keeps its column name).
 const char *const kTitel[] = {"Frage", "Lösung", "Antwort 1", "Antwort 2"};
-
-QLabel *neuesLabel(QWidget *parent, const char *name, const QString &text)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
-QLineEdit *neuesTextfeld(QWidget *parent, const char *name)
-{
-    auto *feld = new QLineEdit(parent);
-    feld->setObjectName(QLatin1String(name));
-    // A box would cut a longer stored text at its default of 32,767
-    // characters; the database takes any length.
-    feld->setMaxLength(std::numeric_limits<int>::max());
-    return feld;
-}
-
-QPushButton *neuerKnopf(QWidget *parent, const char *name, const QString &text)
-{
-    auto *knopf = new QPushButton(text, parent);
-    knopf->setObjectName(QLatin1String(name));
-    knopf->setAutoDefault(false);
-    return knopf;
-}
-
-void setzeTextfarbe(QWidget *w, const QColor &farbe)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, farbe);
-    w->setPalette(p);
-}
 }
 
 Form3::Form3(QWidget *parent)
@@ -126,139 +85,6 @@ QString Form3::datenbankFilter()
     return QStringLiteral("*.Access-Datenbanken (*.mdb)|*.mdb");
 }
 
-void Form3::erzeugeSteuerelemente()
-{
-    const QFont normal = font();
-    const QFont gross = Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75);
-    const QFont grossFett = Schriften::schrift(QStringLiteral("MS Sans Serif"), 9.75, true);
-    QFont fett = normal;
-    fett.setBold(true);
-
-    Label6 = neuesLabel(this, "Label6", QStringLiteral("Datenbankpfad:"));
-    Label6->setFont(grossFett);
-    txt_pfad = neuesTextfeld(this, "txt_pfad");
-    txt_pfad->setFont(gross);
-    cmd_browse = neuerKnopf(this, "cmd_browse", QStringLiteral("Datenbank &auswählen"));
-    connect(cmd_browse, &QPushButton::clicked, this, &Form3::cmd_browse_Click);
-
-    DataGrid1 = new QTableView(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
-    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DataGrid1->setWordWrap(false);
-    {
-        // Every scroll step draws a screenful of cells anew. Their Latin text
-        // set without OpenType shaping (so without kerning) takes half the
-        // time, which keeps paging through 32,767 questions within a frame.
-        QFont schrift = DataGrid1->font();
-        schrift.setStyleStrategy(QFont::PreferNoShaping);
-        DataGrid1->setFont(schrift);
-    }
-    DataGrid1->horizontalHeader()->setHighlightSections(false);
-    DataGrid1->horizontalHeader()->setDefaultSectionSize(Twips::zuPixelX(1500));
-    DataGrid1->verticalHeader()->setHighlightSections(true);
-    DataGrid1->verticalHeader()->setDefaultSectionSize(DataGrid1->fontMetrics().height() + 4);
-    DataGrid1->viewport()->installEventFilter(this);
-
-    static const char *const bilder[] = {"first", "previous", "next", "last"};
-    static const char *const tipps[] = {"Erste Frage", "Vorige Frage", "Nächste Frage", "Letzte Frage"};
-    for (int i = 0; i < 4; ++i) {
-        auto *knopf = new QPushButton(this);
-        knopf->setObjectName(QStringLiteral("cmdNavigation(%1)").arg(i));
-        knopf->setAutoDefault(false);
-        knopf->setIcon(QIcon(QStringLiteral(":/res/nav/%1.png").arg(QLatin1String(bilder[i]))));
-        knopf->setIconSize(QSize(16, 16));
-        knopf->setToolTip(QString::fromUtf8(tipps[i]));
-        connect(knopf, &QPushButton::clicked, this, [this, i] { cmdNavigation_Click(i); });
-        cmdNavigation.append(knopf);
-    }
-
-    lblNavi = neuesLabel(this, "lblNavi", QString());
-    lblNavi->setFont(gross);
-    lblNavi->setAlignment(Qt::AlignCenter);
-    lblNavi->setFrameShape(QFrame::Box);
-    lblNavi->setLineWidth(1);
-    lblNavi->setAutoFillBackground(true);
-    {
-        QPalette lp = lblNavi->palette();
-        lp.setColor(QPalette::Window, Qt::white);
-        lp.setColor(QPalette::WindowText, Qt::black);
-        lblNavi->setPalette(lp);
-    }
-
-    Frame1 = new QGroupBox(QStringLiteral("Frage hinzufügen"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFont(fett);
-    setzeTextfarbe(Frame1, Farben::hervorhebung());
-
-    Label1 = neuesLabel(Frame1, "Label1", QStringLiteral("Frage:"));
-    txtFrage = neuesTextfeld(Frame1, "txtFrage");
-    Label2 = neuesLabel(Frame1, "Label2", QStringLiteral("Lösung"));
-    txtLoesung = neuesTextfeld(Frame1, "txtLoesung");
-    Label3 = neuesLabel(Frame1, "Label3", QStringLiteral("Antwort1"));
-    txtAntwort1 = neuesTextfeld(Frame1, "txtAntwort1");
-    Label4 = neuesLabel(Frame1, "Label4", QStringLiteral("Antwort 2"));
-    txtAntwort2 = neuesTextfeld(Frame1, "txtAntwort2");
-    Label5 = neuesLabel(Frame1, "Label5", QStringLiteral("Stufe "));
-    txtStufe = neuesTextfeld(Frame1, "txtStufe");
-    txtStufe->installEventFilter(this);
-    cmdNeu = neuerKnopf(Frame1, "cmdNeu", QStringLiteral("&Neue Frage"));
-    cmdUebernehmen = neuerKnopf(Frame1, "cmdUebernehmen", QStringLiteral("Änd&erungen übernehmen"));
-    cmdLoeschen = neuerKnopf(Frame1, "cmdLoeschen", QStringLiteral("Frage &löschen"));
-    cmdRefresh = neuerKnopf(Frame1, "cmdRefresh", QStringLiteral("Ak&tualisieren"));
-    connect(cmdNeu, &QPushButton::clicked, this, &Form3::cmdNeu_Click);
-    connect(cmdUebernehmen, &QPushButton::clicked, this, &Form3::cmdUebernehmen_Click);
-    connect(cmdLoeschen, &QPushButton::clicked, this, &Form3::cmdLoeschen_Click);
-    connect(cmdRefresh, &QPushButton::clicked, this, &Form3::cmdRefresh_Click);
-
-    // The frame's bold caption would pass on to everything in it; only its
-    // labels are bold.
-    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6}) {
-        setzeTextfarbe(label, Farben::hervorhebung());
-        // Captions sit at the top of their labels, so that labels of
-        // different heights on one line read level.
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    }
-    for (QWidget *w : std::initializer_list<QWidget *>{txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe,
-                                                        cmdNeu, cmdUebernehmen, cmdLoeschen, cmdRefresh})
-        w->setFont(normal);
-
-    lblstat = neuesLabel(this, "lblstat", QStringLiteral("Keine Datenbank geladen"));
-    lblstat->setFont(Schriften::schrift(QStringLiteral("Verdana"), 9.75, true));
-    setzeTextfarbe(lblstat, QColor(255, 255, 128));
-}
-
-void Form3::setzeTabReihenfolge()
-{
-    const QVector<QWidget *> reihe = {txt_pfad,         cmd_browse,       txtFrage,         txtLoesung,
-                                      txtAntwort1,      txtAntwort2,      txtStufe,         cmdUebernehmen,
-                                      cmdNeu,           cmdLoeschen,      cmdNavigation[0], cmdNavigation[1],
-                                      cmdNavigation[2], cmdNavigation[3], DataGrid1,        cmdRefresh};
-    for (int i = 1; i < reihe.size(); ++i)
-        QWidget::setTabOrder(reihe[i - 1], reihe[i]);
-}
-
-// Places every control by the plan; the labels that size themselves are
-// measured first.
-void Form3::wendeLayoutAn(bool beimLaden)
-{
-    Form3Layout::Plan plan = Form3Layout::entwurf();
-    for (QLabel *label : {Label1, Label5}) {
-        Form3Layout::Rechteck &r = plan[label->objectName()];
-        r.width = Twips::ausPixelX(label->sizeHint().width());
-        r.height = Twips::ausPixelY(label->sizeHint().height());
-    }
-    if (beimLaden)
-        plan = Form3Layout::beimLaden(plan, Twips::ausPixelX(width()));
-    for (auto it = plan.cbegin(); it != plan.cend(); ++it) {
-        auto *w = findChild<QWidget *>(it.key());
-        if (w)
-            Twips::setzeGeometrie(w, it->left, it->top, it->width, it->height);
-    }
-    m_austausch->platziere(Twips::ausPixelX(width()));
-}
-
 void Form3::Form_Load()
 {
     setFixedSize(Twips::innenGroesse(800, 600));
@@ -278,7 +104,11 @@ void Form3::Form_Load()
     // for the next start. If the file cannot be written the editor still
     // opens the default; the next start falls back the same way.
     const QString standard = AppInfo::standardDatenbank();
-    SettingsFile::schreibe(AppInfo::einstellungsdatei(), standard);
+    if (const StoreError e = SettingsFile::schreibe(AppInfo::einstellungsdatei(), standard)) {
+        if (!meldung(QStringLiteral("Die Einstellung konnte nicht gespeichert werden.\r\n") + e.text()
+                     + QStringLiteral("\r\nDer Editor zeigt die Fragen aus %1.").arg(standard)))
+            return;
+    }
     DatenbankOeffnen(standard);
     txt_pfad->setText(standard);
 }
@@ -341,12 +171,14 @@ void Form3::bindeGrid()
 
 StoreError Form3::richteSpaltenEin()
 {
-    if (m_gridModel->columnCount() < 6)
-        return StoreError(QStringLiteral("Die Tabelle fragen hat keine sechste Spalte."));
-    // Columns are found by name; a column that is none of the five is hidden.
+    // Columns are found by name; a column that is none of the five is hidden
+    // (a table of only the five has nothing to hide). A shorter table, or one
+    // of five that lacks a named column, is not a question table.
     int spalte[5];
     for (int i = 0; i < 5; ++i)
         spalte[i] = rec->fieldIndex(QLatin1String(kSpalten[i]));
+    if (m_gridModel->columnCount() < 6 && std::find(spalte, spalte + 5, -1) != spalte + 5)
+        return StoreError(QStringLiteral("Der Tabelle fragen fehlen Spalten."));
     for (int c = 0; c < m_gridModel->columnCount(); ++c)
         DataGrid1->setColumnHidden(c, std::find(spalte, spalte + 5, c) == spalte + 5);
     for (int i = 0; i < 4; ++i) {
@@ -402,10 +234,11 @@ void Form3::Form_Unload()
 
 void Form3::cmd_browse_Click()
 {
+    const QPointer<Form3> lebt(this);
     const QString name = Services::fileDialogs().openFileName(this, AppInfo::anwendungsverzeichnis(),
                                                               DateiFilter::zuQt(datenbankFilter()));
     // Cancelled: the database and the remembered choice stay as they are.
-    if (name.isEmpty())
+    if (name.isEmpty() || !lebt)
         return;
     if (const StoreError e = SettingsFile::schreibe(AppInfo::einstellungsdatei(), name)) {
         meldung(QStringLiteral("Die Auswahl der Datenbank kann nicht gespeichert werden.\r\n") + e.text());
@@ -480,10 +313,17 @@ void Form3::cmdRefresh_Click()
 {
     if (!verlasseStufenfeld(cmdRefresh))
         return;
-    // Stores what is pending for the current question; a new question is
-    // stored only through "Änderungen übernehmen" with all fields filled.
-    if (m_geladen && !rec->isNewRecord())
+    // Stores what is pending for the current question. The boxes of a new
+    // question are not part of it yet: it is stored only through "Änderungen
+    // übernehmen" with all fields filled, and the user is told so.
+    if (!m_geladen)
+        return;
+    if (!rec->isNewRecord()) {
         rec->update();
+        return;
+    }
+    if (meldung(kNeueNichtAktualisiert))
+        txtFrage->setFocus(Qt::OtherFocusReason);
 }
 
 void Form3::cmdNeu_Click()
@@ -513,6 +353,12 @@ void Form3::cmdUebernehmen_Click()
 {
     if (!verlasseStufenfeld(cmdUebernehmen))
         return;
+    // A message the user answers ends the click; the focus goes back to the
+    // question unless the window went away meanwhile.
+    auto melde = [this](const QString &text, QLineEdit *zurueck) {
+        if (meldung(text))
+            zurueck->setFocus(Qt::OtherFocusReason);
+    };
     const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
     // Only what the teacher changed is stored; a new question is stored
     // whole. A box left as shown (a null shown empty, a text the box could
@@ -524,45 +370,37 @@ void Form3::cmdUebernehmen_Click()
             geaendert << i;
     }
     for (int i : std::as_const(geaendert)) {
-        if (felder[i]->text().isEmpty()) {
-            meldung(kFelderLeer);
-            txtFrage->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+        if (felder[i]->text().isEmpty())
+            return melde(kFelderLeer, txtFrage);
     }
-    if (!m_geladen) {
-        meldung(kNichtGeladen);
-        txtFrage->setFocus(Qt::OtherFocusReason);
-        return;
-    }
+    if (!m_geladen)
+        return melde(kNichtGeladen, txtFrage);
     if (geaendert.isEmpty()) {
         txtFrage->setFocus(Qt::OtherFocusReason);
         return;
     }
     std::optional<int> stufe;
     if (geaendert.contains(4) && !(stufe = Stufenwert::ganzeStufe(txtStufe->text()))) {
-        meldung(kStufeUngueltig);
-        txtStufe->setFocus(Qt::OtherFocusReason);
-        txtStufe->selectAll();
+        if (meldung(kStufeUngueltig)) {
+            txtStufe->setFocus(Qt::OtherFocusReason);
+            txtStufe->selectAll();
+        }
         return;
     }
-    if (!rec->hasCurrent()) {
-        meldung(kKeineFrage);
-        txtFrage->setFocus(Qt::OtherFocusReason);
-        return;
-    }
+    if (!rec->hasCurrent())
+        return melde(kKeineFrage, txtFrage);
     // Every column is checked before the first is set, so that a refused
     // store leaves nothing half-set behind in the recordset.
     for (int i : std::as_const(geaendert)) {
-        if (rec->fieldIndex(QLatin1String(kSpalten[i])) < 0) {
-            meldung(QStringLiteral("Die Frage wurde nicht gespeichert.\r\nDie Spalte %1 fehlt in der Tabelle %2.")
-                        .arg(QLatin1String(kSpalten[i]), rec->tableName()));
-            txtFrage->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+        if (rec->fieldIndex(QLatin1String(kSpalten[i])) < 0)
+            return melde(QStringLiteral("Die Frage wurde nicht gespeichert.\r\nDie Spalte %1 fehlt in der Tabelle %2.")
+                             .arg(QLatin1String(kSpalten[i]), rec->tableName()),
+                         txtFrage);
     }
+    const QPointer<Form3> lebt(this);
     if (!bereitZumAendern()) {
-        txtFrage->setFocus(Qt::OtherFocusReason);
+        if (lebt)
+            txtFrage->setFocus(Qt::OtherFocusReason);
         return;
     }
     StoreError fehler;
@@ -576,7 +414,7 @@ void Form3::cmdUebernehmen_Click()
             fehler = rec->update();
     }
     if (fehler)
-        meldung(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + fehler.text());
+        return melde(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + fehler.text(), txtFrage);
     txtFrage->setFocus(Qt::OtherFocusReason);
 }
 
@@ -584,16 +422,12 @@ void Form3::cmdLoeschen_Click()
 {
     if (!verlasseStufenfeld(cmdLoeschen))
         return;
-    if (!m_geladen) {
-        meldung(kNichtGeladen);
-        return;
-    }
-    if (!rec->hasCurrent()) {
-        meldung(QStringLiteral("Es ist keine Frage ausgewählt, die gelöscht werden könnte."));
-        return;
-    }
-    if (!bereitZumAendern()) {
-        txtFrage->setFocus(Qt::OtherFocusReason);
+    const QPointer<Form3> lebt(this);
+    // An Access collection is converted before anything in it can go; the
+    // question comes first only where there is something to delete.
+    if (m_geladen && rec->hasCurrent() && !bereitZumAendern()) {
+        if (lebt)
+            txtFrage->setFocus(Qt::OtherFocusReason);
         return;
     }
     Meldung frage;
@@ -602,19 +436,32 @@ void Form3::cmdLoeschen_Click()
     frage.knoepfe = QMessageBox::Yes | QMessageBox::No;
     frage.vorgabe = QMessageBox::No;
     frage.symbol = QMessageBox::Warning;
-    if (Services::messages().zeige(this, frage) == QMessageBox::Yes) {
-        StoreError fehler;
-        {
-            const QScopedValueRollback<bool> schritt(m_synchron, true);
-            fehler = rec->deleteCurrent();
-        }
-        if (fehler) {
-            meldung(QStringLiteral("Die Frage wurde nicht gelöscht.\r\n") + fehler.text());
+    const bool ja = Services::messages().zeige(this, frage) == QMessageBox::Yes;
+    if (!lebt)
+        return;
+    if (ja) {
+        // Nothing to delete: the user learns why, and nothing is touched.
+        if (!m_geladen) {
+            if (!meldung(kNichtGeladen))
+                return;
         } else if (!rec->hasCurrent()) {
-            // The last question is gone: nothing left to show.
-            for (QLineEdit *feld : {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe})
-                feld->clear();
-            m_angezeigt.fill(QString());
+            if (!meldung(QStringLiteral("Es ist keine Frage ausgewählt, die gelöscht werden könnte.")))
+                return;
+        } else {
+            StoreError fehler;
+            {
+                const QScopedValueRollback<bool> schritt(m_synchron, true);
+                fehler = rec->deleteCurrent();
+            }
+            if (fehler) {
+                if (!meldung(QStringLiteral("Die Frage wurde nicht gelöscht.\r\n") + fehler.text()))
+                    return;
+            } else if (!rec->hasCurrent()) {
+                // The last question is gone: nothing left to show.
+                for (QLineEdit *feld : {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe})
+                    feld->clear();
+                m_angezeigt.fill(QString());
+            }
         }
     }
     txtFrage->setFocus(Qt::OtherFocusReason);
@@ -624,62 +471,35 @@ void Form3::txtStufe_LostFocus()
 {
     if (Stufenwert::imBereich(txtStufe->text()))
         return;
-    meldung(kStufeBereich);
+    if (!meldung(kStufeBereich))
+        return;
     txtStufe->setText(QStringLiteral("1"));
     txtStufe->setFocus(Qt::OtherFocusReason);
 }
 
-// An Access file is only ever read. Before its first change the user is
-// asked whether to turn it into the program's own format; the original stays
-// beside it. True when the change may go ahead: on the collection as it was,
-// or on the converted one, reopened on the same question with the fields as
-// the user left them.
+// True when a change may go ahead: on the collection as it was, or on the
+// converted one, reopened on the same question with the fields as the user
+// left them. False also when the window went away meanwhile.
 bool Form3::bereitZumAendern()
 {
-    if (!rec || !rec->activeConnection() || rec->activeConnection()->kind() != Connection::Kind::Jet)
-        return true;
-    const QString pfad = m_offenerPfad;
-    Meldung frage;
-    frage.titel = AppInfo::titel();
-    frage.text = umwandlungsFrage(QFileInfo(JetKonvertierung::freieSicherung(pfad)).fileName());
-    frage.knoepfe = QMessageBox::Yes | QMessageBox::No;
-    frage.vorgabe = QMessageBox::No;
-    frage.symbol = QMessageBox::Question;
-    if (Services::messages().zeige(this, frage) != QMessageBox::Yes)
-        return false;
-
-    QString sicherung;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const StoreError fehler = JetKonvertierung::konvertiere(pfad, &sicherung);
-    QGuiApplication::restoreOverrideCursor();
-    if (fehler) {
-        meldung(QStringLiteral("Die Fragensammlung wurde nicht umgewandelt und die Änderung nicht "
-                               "ausgeführt.\r\n")
-                + fehler.text());
-        return false;
-    }
-
-    const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
-    QStringList texte;
-    for (const QLineEdit *feld : felder)
-        texte << feld->text();
-    const int zeile = rec->currentIndex();
-    const QString gesichert = QStringLiteral("Die Fragensammlung wurde umgewandelt, das Original liegt als „%1“ "
-                                             "daneben. ")
-                                  .arg(QFileInfo(sicherung).fileName());
-    StoreError e = DatenbankOeffnen(pfad);
-    if (!e && zeile > 0) {
-        const QScopedValueRollback<bool> schritt(m_synchron, true);
-        e = rec->setCurrentIndex(zeile);
-    }
-    // Whatever the reopening showed, nothing the user typed is lost.
-    for (int i = 0; i < felder.size(); ++i)
-        felder[i]->setText(texte[i]);
-    if (e) {
-        meldung(gesichert + QStringLiteral("Die Änderung wurde nicht ausgeführt.\r\n") + e.text());
-        return false;
-    }
-    return true;
+    const QPointer<Form3> lebt(this);
+    const bool weiter = Umwandlung::bereitZumAendern(this, rec.get(), m_offenerPfad, [this] {
+        const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
+        QStringList texte;
+        for (const QLineEdit *feld : felder)
+            texte << feld->text();
+        const int zeile = rec->currentIndex();
+        StoreError e = DatenbankOeffnen(m_offenerPfad);
+        if (!e && zeile > 0) {
+            const QScopedValueRollback<bool> schritt(m_synchron, true);
+            e = rec->setCurrentIndex(zeile);
+        }
+        // Whatever the reopening showed, nothing the user typed is lost.
+        for (int i = 0; i < felder.size(); ++i)
+            felder[i]->setText(texte[i]);
+        return e;
+    });
+    return weiter && lebt;
 }
 
 QString Form3::positionsText() const
@@ -699,13 +519,16 @@ bool Form3::verlasseStufenfeld(QWidget *knopf)
 {
     if (!txtStufe->hasFocus() || !knopf)
         return true;
+    const QPointer<Form3> lebt(this);
     knopf->setFocus(Qt::ShortcutFocusReason);
-    return !txtStufe->hasFocus();
+    return lebt && !txtStufe->hasFocus();
 }
 
-void Form3::meldung(const QString &text)
+bool Form3::meldung(const QString &text)
 {
+    const QPointer<Form3> lebt(this);
     Services::meldung(this, AppInfo::titel(), text);
+    return !lebt.isNull();
 }
 
 void Form3::closeEvent(QCloseEvent *event)
@@ -716,12 +539,19 @@ void Form3::closeEvent(QCloseEvent *event)
 
 bool Form3::event(QEvent *event)
 {
-    // Only the first activation puts the cursor into the question field;
-    // coming back from another program leaves it where the user left it.
-    if (event->type() == QEvent::WindowActivate && !m_aktiviert) {
-        m_aktiviert = true;
+    if (event->type() == QEvent::WindowDeactivate) {
+        // Where the focus went decides where it comes back: from the editor's
+        // own boxes and dialogs, and from another program, to where the user
+        // left it; from another window of the program, into the question.
+        const QWidget *neu = QApplication::activeWindow();
+        m_fokusBleibt = !neu;
+        for (const QWidget *w = neu; w; w = w->parentWidget())
+            m_fokusBleibt = m_fokusBleibt || w == this;
+    } else if (event->type() == QEvent::WindowActivate) {
         const bool ergebnis = QWidget::event(event);
-        Form_Activate();
+        if (!m_fokusBleibt)
+            Form_Activate();
+        m_fokusBleibt = false;
         return ergebnis;
     }
     return QWidget::event(event);
@@ -733,8 +563,11 @@ bool Form3::eventFilter(QObject *watched, QEvent *event)
         // Switching to another window or opening a menu does not leave the
         // field; neither does closing the editor.
         const Qt::FocusReason grund = static_cast<QFocusEvent *>(event)->reason();
-        if (!m_schliesst && grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason)
+        if (!m_schliesst && grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason) {
+            // The check's message may outlive the window: touch nothing after it.
             txtStufe_LostFocus();
+            return false;
+        }
     } else if (DataGrid1 && watched == DataGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
         DataGrid1_MouseDown();
     }

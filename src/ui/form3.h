@@ -71,7 +71,8 @@ private:
     bool bereitZumAendern();
     QString positionsText() const;
     bool verlasseStufenfeld(QWidget *knopf);
-    void meldung(const QString &text);
+    // Shows a message; false when the window went away while it was open.
+    bool meldung(const QString &text);
 
     QLabel *Label6 = nullptr;
     QLineEdit *txt_pfad = nullptr;
@@ -112,5 +113,7 @@ private:
     // one's move does not start the other's again.
     bool m_synchron = false;
     bool m_schliesst = false;
-    bool m_aktiviert = false;
+    // The editor lost the activation to one of its own boxes or dialogs or
+    // to another program: coming back leaves the focus where it was.
+    bool m_fokusBleibt = false;
 };

@@ -160,6 +160,15 @@ frmSplash::frmSplash(QWidget *parent)
     MailMorlon1->setObjectName(QStringLiteral("MailMorlon1"));
     Twips::setzeGeometrie(MailMorlon1, 2880, 5880, 3015, 495);
 
+    // The link controls lie over the labels: a click anywhere on one stays
+    // with the link, also where a label's box reaches under it. The logo's
+    // surface has the frame's colour; left unpainted it lets the address
+    // below show through where the two overlap.
+    for (QWidget *link : {static_cast<QWidget *>(LinkAmsel21), static_cast<QWidget *>(LinkLindenhain1),
+                          static_cast<QWidget *>(LinkAmsel1), static_cast<QWidget *>(MailMorlon1)})
+        link->raise();
+    LinkAmsel1->setAutoFillBackground(false);
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(60000);
@@ -216,7 +225,7 @@ bool frmSplash::eventFilter(QObject *watched, QEvent *event)
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && (widget == this || isAncestorOf(widget))) {
             const auto *key = static_cast<QKeyEvent *>(event);
-            if (Splash::ergibtZeichen(key->key(), key->text())) {
+            if (Splash::ergibtZeichen(key->key(), key->text(), key->modifiers())) {
                 Form_KeyPress();
                 return true;
             }

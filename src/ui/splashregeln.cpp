@@ -26,9 +26,11 @@ Lage ladeLage(double innenBreite)
     return lage;
 }
 
-bool ergibtZeichen(int key, const QString &text)
+bool ergibtZeichen(int key, const QString &text, Qt::KeyboardModifiers tasten)
 {
     if (text.isEmpty())
+        return false;
+    if (tasten.testFlag(Qt::AltModifier) && !tasten.testFlag(Qt::ControlModifier))
         return false;
     switch (key) {
     case Qt::Key_Escape:

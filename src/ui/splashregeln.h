@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 #include <QStringList>
 #include <QVector>
 
@@ -48,9 +49,12 @@ struct Lage {
 Lage ladeLage(double innenBreite);
 
 // Whether a key press yields a character, and so closes the splash window:
-// Enter, Escape, Tab, Backspace, blanks, letters, digits and signs do;
-// function keys, arrows, Insert, Delete and lone modifiers do not.
-bool ergibtZeichen(int key, const QString &text);
+// Enter, Escape, Tab (character 9), Backspace, blanks, letters, digits and
+// signs do, also with Shift or Ctrl (Ctrl+letter types a control character);
+// function keys, arrows, Insert, Delete and lone modifiers do not. Alt with a
+// key asks for an access key and types nothing; AltGr (Ctrl+Alt on Windows)
+// types its sign.
+bool ergibtZeichen(int key, const QString &text, Qt::KeyboardModifiers tasten = Qt::NoModifier);
 
 // One word of a laid-out text with the left edge it is drawn at, in pixels.
 struct Wort {

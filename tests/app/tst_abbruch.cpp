@@ -90,7 +90,7 @@ void TestAbbruch::toeten()
         p.kill();
         QVERIFY(p.waitForFinished(10000) && p.exitStatus() == QProcess::CrashExit);
 
-        static const QRegularExpression erlaubt(QStringLiteral("^(Fragen\\.mdb|Kreidolin\\.ini|highscore\\.dtt)(\\.neu|-journal)?$"));
+        static const QRegularExpression erlaubt(QStringLiteral("^(Fragen\\.mdb|Kreidolin\\.ini|highscore\\.dtt)(\\.neu|-journal|\\.lock)?$"));
         for (const QString &d : QDir(u.verzeichnis()).entryList(QDir::Files))
             QVERIFY2(erlaubt.match(d).hasMatch(), qPrintable(d));
         QStringList texte; // every whole value read back, to be each one whole version

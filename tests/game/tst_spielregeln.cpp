@@ -139,7 +139,7 @@ void TestSpielregeln::stufePasst_data()
     QTest::newRow("long long") << QVariant(qlonglong(15)) << 15 << true;
     QTest::newRow("whole double") << QVariant(5.0) << 5 << true;
     QTest::newRow("fraction") << QVariant(4.9999) << 5 << false;
-    QTest::newRow("text digits") << QVariant(QStringLiteral("5")) << 5 << false;
+    QTest::newRow("text digits") << QVariant(QStringLiteral("5")) << 5 << true;
     QTest::newRow("null") << QVariant() << 0 << false;
 }
 
@@ -156,7 +156,7 @@ void TestSpielregeln::zeilenWahl()
     const auto listen = zeilenJeStufe({qlonglong(2), qlonglong(1), QStringLiteral("1"), qlonglong(2), 1.5,
                                        qlonglong(16), qlonglong(2), QVariant(), qlonglong(0)});
     QCOMPARE(listen.size(), 16);
-    QCOMPARE(listen[1], QVector<int>({1}));
+    QCOMPARE(listen[1], QVector<int>({1, 2}));
     QCOMPARE(listen[2], QVector<int>({0, 3, 6}));
     for (int s = 3; s <= 15; ++s)
         QVERIFY(listen[s].isEmpty());

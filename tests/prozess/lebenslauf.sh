@@ -105,6 +105,22 @@ highscore $'Anna | 0\r\n'
 taste alt+e
 ende
 
+# A name that looks like markup or holds Qt's title placeholder is shown and
+# booked as typed; Alt with a letter leaves the splash window open.
+beginne markup
+starte
+taste alt+k
+xprop -id "$(fenster '^Kreidolin$')" _NET_WM_WINDOW_TYPE | grep -q SPLASH || melde "Alt+K closed the splash"
+zumHauptfenster
+spielFuer '<b>Tom</b> [*]'
+[ "$(xdotool getwindowname "$spiel")" = 'Spieler: <b>Tom</b> [*]  |||  Momentaner Stand: 1. Klasse' ] \
+    || melde "game title is $(xdotool getwindowname "$spiel")"
+taste alt+a && taste Return
+fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+highscore $'<b>Tom</b> [*] | 0\r\n'
+taste alt+e
+ende
+
 # A whole game: an answer chosen and confirmed, question by question, until
 # the game ends (a wrong answer or the Abitur); the window frame ends the program.
 beginne spiel

@@ -72,7 +72,8 @@ void TestForm3::bearbeiten_data()
     QTest::newRow("change") << "15" << "n2;n2;F=geändert;S=03;ok" << QStringList() << 15 << 2
                             << QStringList{"geändert", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"}
                             << "Frage 3 von 15";
-    QTest::newRow("refresh on a new question stores nothing") << "15" << neu + "akt" << QStringList() << 15 << -1
+    QTest::newRow("refresh on a new question stores nothing") << "15" << neu + "akt"
+        << QStringList{"Die neue Frage ist noch nicht gespeichert"} << 15 << -1
                                                               << QStringList() << "Frage 16 von 16";
     QTest::newRow("leaving the level at 16") << "15" << "n2;n2;S>16" << QStringList{bereich} << 15 << -1
                                              << QStringList() << "Frage 3 von 15";
@@ -86,8 +87,7 @@ void TestForm3::bearbeiten_data()
                                          << "Frage 14 von 14";
     QTest::newRow("delete the only question, then nothing selected")
         << "1" << "ja;del;F=F;L=L;A=A;B=B;S=2;ok;del"
-        << QStringList{loeschen, "Es ist keine Frage ausgewählt. Mit \"Neue Frage\"",
-                       "Es ist keine Frage ausgewählt, die gelöscht"}
+        << QStringList{loeschen, "Es ist keine Frage ausgewählt. Mit \"Neue Frage\"", loeschen}
         << 0 << -1 << QStringList() << "Keine Frage ausgewählt";
     QTest::newRow("read-only: store refused, text kept")
         << "15" << "ro;F=geändert;ok" << QStringList{"Die Frage wurde nicht gespeichert.\r\n"} << 15 << -1
