@@ -10,33 +10,35 @@
 #include "ui/frmsplash.h"
 
 namespace {
+// How to reach one window: build it if need be, or only look whether it is open.
+struct Zugang {
+    QWidget *(*hole)();
+    QWidget *(*offen)();
+};
+
+template <class T>
+constexpr Zugang zugang()
+{
+    return {[]() -> QWidget * { return Fenster::hole<T>(); }, []() -> QWidget * { return Fenster::offen<T>(); }};
+}
+
+Zugang zugangZu(Fensterart art)
+{
+    switch (art) {
+    case Fensterart::Splash: return zugang<frmSplash>();
+    case Fensterart::Haupt: return zugang<Form1>();
+    case Fensterart::Spiel: return zugang<Form2>();
+    case Fensterart::Editor: return zugang<Form3>();
+    case Fensterart::Info: return zugang<Form4>();
+    case Fensterart::Anleitung: return zugang<Form5>();
+    }
+    return zugang<Form1>();
+}
+
 class Programmfenster : public Fensterregister {
 public:
-    QWidget *hole(Fensterart art) override
-    {
-        switch (art) {
-        case Fensterart::Splash: return Fenster::hole<frmSplash>();
-        case Fensterart::Haupt: return Fenster::hole<Form1>();
-        case Fensterart::Spiel: return Fenster::hole<Form2>();
-        case Fensterart::Editor: return Fenster::hole<Form3>();
-        case Fensterart::Info: return Fenster::hole<Form4>();
-        case Fensterart::Anleitung: return Fenster::hole<Form5>();
-        }
-        return nullptr;
-    }
-
-    QWidget *offen(Fensterart art) override
-    {
-        switch (art) {
-        case Fensterart::Splash: return Fenster::offen<frmSplash>();
-        case Fensterart::Haupt: return Fenster::offen<Form1>();
-        case Fensterart::Spiel: return Fenster::offen<Form2>();
-        case Fensterart::Editor: return Fenster::offen<Form3>();
-        case Fensterart::Info: return Fenster::offen<Form4>();
-        case Fensterart::Anleitung: return Fenster::offen<Form5>();
-        }
-        return nullptr;
-    }
+    QWidget *hole(Fensterart art) override { return zugangZu(art).hole(); }
+    QWidget *offen(Fensterart art) override { return zugangZu(art).offen(); }
 };
 }
 
