@@ -245,6 +245,8 @@ void TestEingaben::eingabe_data()
     db("32,768 rows", sql({kTabelle, zeilen(32768, kJeStufe + "i % 15 + 1, NULL")}), L, G);
     db("texts as blobs and invalid UTF-8", sql({kTabelle, zeilen(15, "x'00ff', randomblob(300), CAST(x'c3' AS TEXT), "
                                                                      "CAST(x'eda080' AS TEXT), i + 1, NULL")}), S, G);
+    db("write-ahead log", sql({QStringLiteral("PRAGMA journal_mode = WAL"), kTabelle, zeilen(15, kJeStufe + "i + 1, NULL")}),
+       S, G);
     db("an empty table", sql({kTabelle}), L, N);
     db("read-only", schreibgeschuetzt(D), S, G);
     db("Access file", datei(D, liesBytes(kLegacy)), S, G);

@@ -1,10 +1,9 @@
 // The rules that need no window: levels and their safety, draws, poll,
-// shuffle, the choice of a question, the level field's reading, the
-// splash window's key rule and the worked example of the game's layout.
+// shuffle, the choice of a question, the level field's reading and the
+// worked example of the game's layout.
 
 #include "game/spiellayout.h"
 #include "game/spielregeln.h"
-#include "ui/splashregeln.h"
 #include "ui/stufenwert.h"
 
 #include <QSet>
@@ -35,9 +34,6 @@ private Q_SLOTS:
     // The level field: numeric value as typed by hand, range check, storable whole level.
     void stufenwert_data();
     void stufenwert();
-    // Keys that type a character close the splash window; others do not.
-    void splashTaste_data();
-    void splashTaste();
     // The layout's worked example at 11910 twips inner width.
     void layoutBeispiel();
 };
@@ -197,25 +193,6 @@ void TestSpielregeln::stufenwert()
     QCOMPARE(Stufenwert::zahlenwert(text), wert);
     QCOMPARE(Stufenwert::imBereich(text), wert >= 1 && wert <= 15);
     QCOMPARE(Stufenwert::ganzeStufe(text).value_or(0), stufe);
-}
-
-void TestSpielregeln::splashTaste_data()
-{
-    QTest::addColumn<int>("taste");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("schliesst");
-    QTest::newRow("letter") << int(Qt::Key_A) << "a" << true;
-    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << true;
-    QTest::newRow("F1") << int(Qt::Key_F1) << "" << false;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << "\x7f" << false;
-}
-
-void TestSpielregeln::splashTaste()
-{
-    QFETCH(int, taste);
-    QFETCH(QString, text);
-    QFETCH(bool, schliesst);
-    QCOMPARE(Splash::ergibtZeichen(taste, text), schliesst);
 }
 
 void TestSpielregeln::layoutBeispiel()

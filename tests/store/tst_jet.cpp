@@ -58,9 +58,6 @@ private Q_SLOTS:
     // Each file reads with its row and column count, the texts as exported; the file is never changed.
     void lesen_data();
     void lesen();
-    // The kind of a file is told by its bytes, not its name.
-    void erkennung_data();
-    void erkennung();
     // Every write into an Access file is refused with a clear text.
     void nurLesen();
     // A reader that crashes, hangs, lies or is missing is an error, in time.
@@ -119,30 +116,6 @@ void TestJet::lesen()
     t.rows.resize(qMin<qsizetype>(t.rows.size(), 45)); // the large file begins with the same 45 questions
     if (zeilen >= 45 && spalten == 6)
         QCOMPARE(alsCsv(t), liesBytes(kDaten + QStringLiteral("fragen_jet4.expected.csv")).replace(",,4,12", maske ? ",\"\",4,12" : ",,4,12"));
-}
-
-void TestJet::erkennung_data()
-{
-    QTest::addColumn<QByteArray>("kopf"); // replaces the first bytes of an Access file; "<sqlite>": a SQLite file
-    QTest::addColumn<Connection::Kind>("art");
-    QTest::newRow("Access") << QByteArray() << Connection::Kind::Jet;
-    QTest::newRow("SQLite") << QByteArray("<sqlite>") << Connection::Kind::Sqlite;
-    QTest::newRow("later Jet") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x02", 21) << Connection::Kind::Unknown;
-    QTest::newRow("Jet 3") << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x00", 21) << Connection::Kind::Jet;
-}
-
-void TestJet::erkennung()
-{
-    QFETCH(QByteArray, kopf);
-    QFETCH(Connection::Kind, art);
-    TestUmgebung u;
-    if (kopf == "<sqlite>") {
-        u.erzeugeFragen(QStringLiteral("fragen.txt"), {});
-    } else {
-        QByteArray d = liesBytes(kDaten + QStringLiteral("fragen_jet4.mdb"));
-        u.schreibeDatei(QStringLiteral("fragen.txt"), d.replace(0, kopf.size(), kopf));
-    }
-    QCOMPARE(Connection::kindOf(u.datei(QStringLiteral("fragen.txt"))), art);
 }
 
 void TestJet::nurLesen()

@@ -15,7 +15,7 @@ private Q_SLOTS:
     // The database a game starts with: a non-empty first line as it stands, else the default, written back.
     void spielDatenbank_data();
     void spielDatenbank();
-    // The file is replaced whole with one line, also through a link; a refused write leaves the old one.
+    // The file is replaced whole with one line, also through a link; a read-only file or folder refuses and keeps it.
     void schreibe();
     // The connection string carries the path, which comes back out whole.
     void verbindung();
@@ -77,6 +77,10 @@ void TestSpeicher::schreibe()
     QVERIFY(!SettingsFile::schreibe(ini, QStringLiteral("/Вопросы.mdb")));
     QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
     QVERIFY(!QFile::exists(ini + QStringLiteral(".neu")) && !QFile::exists(u.datei(QStringLiteral("echt.ini.neu"))));
+    QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner)); // a file the admin made read-only stays as it is
+    QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/nicht.mdb")));
+    QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
+    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
     SchreibschutzOrdner schutz(u.verzeichnis());
     if (!schutz.aktiv())
         QSKIP("cannot make a folder read-only here");
