@@ -1,6 +1,5 @@
-// The main window, the splash window, the link controls and the windows the
-// menu opens: what starts a game, what each menu entry leads to, how the
-// splash window leads on, and what a link does when the desktop fails.
+// The main window, the splash window and the windows the menu opens: what
+// starts a game, what each menu entry leads to, how the splash window leads on.
 
 #include "basis/services.h"
 #include "start/start.h"
@@ -8,12 +7,10 @@
 #include "ui/form4.h"
 #include "ui/form5.h"
 #include "ui/frmsplash.h"
-#include "ui/linkziel.h"
 
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QUrl>
 
 class TestFenster : public QObject {
     Q_OBJECT
@@ -28,9 +25,6 @@ private Q_SLOTS:
     // The program starts with the splash window; its timer, a click or a typing key lead to the main window.
     void splash_data();
     void splash();
-    // A link opens its target as a URL and leaves the splash window open; a failure names the address.
-    void link_data();
-    void link();
 };
 
 void TestFenster::namensfeld()
@@ -129,44 +123,6 @@ void TestFenster::splash()
     QTRY_VERIFY(splash.isNull());
     QVERIFY(u.urls.geoeffnet.isEmpty());
     Services::setSplashIntervalMs(60000);
-}
-
-void TestFenster::link_data()
-{
-    QTest::addColumn<QString>("link");
-    QTest::addColumn<QString>("url");
-    QTest::addColumn<bool>("gelingt");
-    QTest::newRow("web") << "LinkLindenhain1" << "https://www.fragenwerkstatt.example" << true;
-    QTest::newRow("web fails") << "LinkLindenhain1" << "https://www.fragenwerkstatt.example" << false;
-    QTest::newRow("logo, double click") << "LinkAmsel1" << "https://www.kreidolin.example" << true;
-    QTest::newRow("mail fails") << "MailMorlon1" << "mailto:team@kreidolin.example" << false;
-}
-
-void TestFenster::link()
-{
-    QFETCH(QString, link);
-    QFETCH(QString, url);
-    QFETCH(bool, gelingt);
-    TestUmgebung u;
-    u.urls.ergebnis = gelingt;
-    Services::setSplashIntervalMs(60000);
-    frmSplash *splash = Fenster::zeige<frmSplash>();
-    QWidget *ziel = splash->findChild<QWidget *>(link);
-    QWidget *text = ziel->findChild<QWidget *>(QStringLiteral("Label1"));
-    klicke(text ? text : ziel->findChild<QWidget *>(QStringLiteral("imgLogo")));
-    if (!text) { // the second click of a double click opens nothing more and stays with the link
-        QTest::mouseDClick(ziel->findChild<QWidget *>(QStringLiteral("imgLogo")), Qt::LeftButton);
-        QTest::mouseRelease(ziel->findChild<QWidget *>(QStringLiteral("imgLogo")), Qt::LeftButton);
-    }
-    QCOMPARE(u.urls.geoeffnet, QList<QUrl>{QUrl(url)});
-    QTRY_COMPARE(u.meldungen.gezeigt.size(), gelingt ? 0 : 1);
-    if (!gelingt) {
-        const QString adresse = QString(url).remove(QStringLiteral("https://")).remove(QStringLiteral("mailto:"));
-        QVERIFY2(u.meldungen.texte().first().contains(adresse), qPrintable(u.meldungen.texte().first()));
-        QVERIFY(!u.meldungen.texte().first().contains(QStringLiteral("mailto")));
-    }
-    QVERIFY(Fenster::offen<frmSplash>() && !Fenster::offen<Form1>());
-    QCOMPARE(LinkZiel::alsUrl(QStringLiteral("WWW.Kreidolin.example")), QUrl(QStringLiteral("https://www.kreidolin.example")));
 }
 
 QTEST_MAIN(TestFenster)
