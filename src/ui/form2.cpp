@@ -1,5 +1,6 @@
 #include "ui/form2.h"
 
+#include "ui/antwortfeld.h"
 #include "ui/zahlenspalte.h"
 
 #include "basis/appinfo.h"
@@ -8,16 +9,20 @@
 #include "basis/modvariablen.h"
 #include "basis/services.h"
 #include "basis/twips.h"
+#include "basis/vorlieben.h"
 #include "highscore/highscore.h"
 #include "store/connection.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -42,9 +47,10 @@ void setzeTextfarbe(QWidget *w, const QColor &farbe)
     w->setPalette(p);
 }
 
-void setzeGeometrie(QWidget *w, const TwipsRechteck &r)
+void beschreibe(QWidget *w, const QString &name, const QString &beschreibung)
 {
-    Twips::setzeGeometrie(w, r.links, r.oben, r.breite, r.hoehe);
+    w->setAccessibleName(name);
+    w->setAccessibleDescription(beschreibung);
 }
 
 // Qt reads "[*]" in a window title as the place of the modified mark; a
@@ -145,10 +151,14 @@ void Form2::baueFenster()
         setzeHintergrund(slot, kRot);
         Label5.append(slot);
     }
-    lblLoesung = neuesLabel(Frame3, QStringLiteral("lblLoesung"), QStringLiteral("Label6"));
-    lblAntwort1 = neuesLabel(Frame3, QStringLiteral("lblAntwort1"), QStringLiteral("Label1"));
-    lblAntwort2 = neuesLabel(Frame3, QStringLiteral("lblAntwort2"), QStringLiteral("Label1"));
-    for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2}) {
+    lblLoesung = new Antwortfeld(QStringLiteral("Label6"), Frame3);
+    lblAntwort1 = new Antwortfeld(QStringLiteral("Label1"), Frame3);
+    lblAntwort2 = new Antwortfeld(QStringLiteral("Label1"), Frame3);
+    lblLoesung->setObjectName(QStringLiteral("lblLoesung"));
+    lblAntwort1->setObjectName(QStringLiteral("lblAntwort1"));
+    lblAntwort2->setObjectName(QStringLiteral("lblAntwort2"));
+    for (Antwortfeld *antwort : {lblLoesung, lblAntwort1, lblAntwort2}) {
+        antwort->setTextFormat(Qt::PlainText);
         antwort->setFont(fensterSchrift());
         antwort->setAlignment(Qt::AlignCenter);
         antwort->setWordWrap(true);
@@ -194,12 +204,82 @@ void Form2::baueFenster()
     for (QPushButton *knopf : {cmdGiveUp, cmdEnd})
         knopf->setFont(Schriften::schrift(QStringLiteral("Verdana"), 8.25));
 
+    // The jokers have no letter in their captions; these keys stand in for it.
+    cmdFifty->setShortcut(QKeySequence(Qt::ALT | Qt::Key_5));
+    cmdFifty2->setShortcut(QKeySequence(Qt::ALT | Qt::Key_0));
+    cmdRnd->setShortcut(QKeySequence(Qt::ALT | Qt::Key_L));
+
+    beschreibe(this, QStringLiteral("Spiel"),
+               QStringLiteral("Tasten: 1, 2, 3 oder A, B, C wählen eine Antwort, die Eingabetaste bestätigt, "
+                              "V liest vor, F11 schaltet die Projektoransicht um."));
+    beschreibe(Label1, QStringLiteral("Frage"), QStringLiteral("Überschrift vor der Nummer der Frage"));
+    beschreibe(Label2, QStringLiteral("Name"), QStringLiteral("Überschrift vor dem Namen"));
+    beschreibe(Frame3, QStringLiteral("Frage und Antworten"), QStringLiteral("Die Frage und ihre drei Antworten"));
+    for (int i = 0; i < 3; ++i) {
+        beschreibe(Label5[i], QStringLiteral("Feld %1").arg(i + 1),
+                   QStringLiteral("Rotes Feld unter Antwort %1, sichtbar, wenn sie gestrichen ist").arg(i + 1));
+        beschreibe(Shape1[i], QStringLiteral("Rahmen %1").arg(i + 1),
+                   QStringLiteral("Rahmen um Antwort %1").arg(i + 1));
+    }
+    beschreibe(Label4, QStringLiteral("Stufennummern"), QStringLiteral("Die Nummern der Stufen von 15 bis 1"));
+    beschreibe(Frame4, QStringLiteral("Steuerung"), QStringLiteral("Bestätigen, Joker, Aufgeben und Beenden"));
+    beschreibe(cmdOK, QStringLiteral("Bestätigen"),
+               QStringLiteral("Bestätigt die gewählte Antwort (Eingabetaste oder Alt+B)"));
+    beschreibe(Frame1, QStringLiteral("Joker"), QStringLiteral("Jeder Joker hilft einmal im Spiel"));
+    beschreibe(cmdFifty, QStringLiteral("Erster 50:50-Joker"),
+               QStringLiteral("Streicht eine falsche Antwort (Alt+5)"));
+    beschreibe(cmdRnd, QStringLiteral("Lehrer-Joker"),
+               QStringLiteral("Zeigt, wie das Lehrerzimmer abstimmt (Alt+L)"));
+    beschreibe(cmdFifty2, QStringLiteral("Zweiter 50:50-Joker"),
+               QStringLiteral("Streicht die andere falsche Antwort (Alt+0)"));
+    beschreibe(cmdGiveUp, QStringLiteral("Aufgeben"),
+               QStringLiteral("Beendet das Spiel, jede richtige Antwort zählt einen Punkt (Alt+A)"));
+    beschreibe(cmdEnd, QStringLiteral("Beenden"),
+               QStringLiteral("Beendet das Spiel ohne Eintrag in die Highscore (Alt+E)"));
+    baueKlassenmenue();
+
+    // Everything with a font of its own, as designed, for the projector view.
+    m_grundschriften.insert(this, font());
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (w->testAttribute(Qt::WA_SetFont))
+            m_grundschriften.insert(w, w->font());
+    }
+
     connect(cmdOK, &QPushButton::clicked, this, &Form2::cmdOK_Click);
     connect(cmdFifty, &QPushButton::clicked, this, &Form2::cmdFifty_Click);
     connect(cmdRnd, &QPushButton::clicked, this, &Form2::cmdRnd_Click);
     connect(cmdFifty2, &QPushButton::clicked, this, &Form2::cmdFifty2_Click);
     connect(cmdGiveUp, &QPushButton::clicked, this, &Form2::cmdGiveUp_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &Form2::cmdEnd_Click);
+}
+
+void Form2::baueKlassenmenue()
+{
+    menuKlasse = new QMenu(this);
+    menuKlasse->setObjectName(QStringLiteral("menuKlasse"));
+    menuKlasse->setToolTipsVisible(true);
+    beschreibe(menuKlasse, QStringLiteral("Klassenzimmer"), QStringLiteral("Projektoransicht und Vorlesen"));
+    menuProjektor = menuKlasse->addAction(QStringLiteral("Projektoransicht"));
+    menuProjektor->setObjectName(QStringLiteral("menuProjektor"));
+    menuProjektor->setCheckable(true);
+    menuProjektor->setShortcut(QKeySequence(Qt::Key_F11));
+    menuVorlesen = menuKlasse->addAction(QStringLiteral("Vorlesen"));
+    menuVorlesen->setObjectName(QStringLiteral("menuVorlesen"));
+    menuVorlesen->setCheckable(true);
+    menuVorlesen->setShortcut(QKeySequence(Qt::Key_V));
+    connect(menuProjektor, &QAction::triggered, this, &Form2::setzeProjektor);
+    connect(menuVorlesen, &QAction::triggered, this, &Form2::setzeVorlesen);
+    // Whether an engine can speak German is known only once it has started.
+    connect(menuKlasse, &QMenu::aboutToShow, this, [this] {
+        Sprachausgabe &sprache = Services::sprache();
+        const bool kann = sprache.verfuegbar();
+        menuVorlesen->setEnabled(kann);
+        menuVorlesen->setToolTip(kann ? QStringLiteral("Liest Frage und Antworten vor (Taste V: noch einmal)")
+                                      : sprache.grund());
+    });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &wo) { menuKlasse->popup(mapToGlobal(wo)); });
 }
 
 void Form2::setzeHintergrund(QLabel *label, const QColor &farbe)
@@ -210,32 +290,56 @@ void Form2::setzeHintergrund(QLabel *label, const QColor &farbe)
     label->setAutoFillBackground(true);
 }
 
+void Form2::setzeGeometrie(QWidget *w, const TwipsRechteck &r)
+{
+    QRect g = Twips::rechteck(r.links, r.oben, r.breite, r.hoehe, m_massstab);
+    if (w->parentWidget() == this)
+        g.translate(m_versatz.toPoint());
+    w->setGeometry(g);
+}
+
 void Form2::ordneAn()
 {
     // The window is 800 x 600 pixels with its border; everything else
     // follows from the width of its client area.
-    const QSize innen = Twips::innenGroesse(800, 600);
-    setFixedSize(innen);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect frei = screen->availableGeometry();
-        move(frei.x() + (frei.width() - 800) / 2, frei.y() + (frei.height() - 600) / 2);
+    m_innen = Twips::innenGroesse(800, 600);
+    if (!m_projektor) {
+        setFixedSize(m_innen);
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect frei = screen->availableGeometry();
+            move(frei.x() + (frei.width() - 800) / 2, frei.y() + (frei.height() - 600) / 2);
+        }
     }
-    m_layout = berechneSpielLayout(Twips::ausPixelX(innen.width()), breiteInTwips(Label1),
+    m_layout = berechneSpielLayout(Twips::ausPixelX(m_innen.width()), breiteInTwips(Label1),
                                    breiteInTwips(lblFrageNr), breiteInTwips(Label2), breiteInTwips(lblPlayer));
+    stelleAuf();
+    // Until the first shuffle every answer sits on the left slot.
+    for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2})
+        setzeGeometrie(antwort, m_layout.antwort);
+}
+
+void Form2::stelleAuf()
+{
+    for (auto it = m_grundschriften.cbegin(); it != m_grundschriften.cend(); ++it) {
+        QFont schrift = it.value();
+        schrift.setPointSizeF(schrift.pointSizeF() * m_massstab);
+        it.key()->setFont(schrift);
+    }
     const SpielLayout &l = m_layout;
     setzeGeometrie(Label1, l.label1);
     setzeGeometrie(lblFrageNr, l.lblFrageNr);
     setzeGeometrie(Label2, l.label2);
     setzeGeometrie(lblPlayer, l.lblPlayer);
+    for (QLabel *text : {lblFrageNr, lblPlayer})
+        text->resize(text->sizeHint().width(), text->height());
     setzeGeometrie(Frame3, l.frame3);
     setzeGeometrie(lblFrage, l.lblFrage);
     for (int i = 0; i < 3; ++i) {
         setzeGeometrie(Label5[i], l.label5[i]);
         setzeGeometrie(Shape1[i], l.shape1[i]);
+        Shape1[i]->setLineWidth(qMax(1, qRound(m_massstab)));
     }
-    // Until the first shuffle every answer sits on the left slot.
-    for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2})
-        setzeGeometrie(antwort, l.antwort);
+    legeAntwortenAb();
     setzeGeometrie(Frame2, l.frame2);
     for (int i = 0; i < 15; ++i)
         setzeGeometrie(Label3[i], l.label3[i]);
@@ -258,8 +362,157 @@ void Form2::ordneAn()
     setzeGeometrie(cmdEnd, l.cmdEnd);
 }
 
+void Form2::legeAntwortenAb()
+{
+    const TwipsRechteck &a = m_layout.antwort;
+    Antwortfeld *antworten[3] = {lblLoesung, lblAntwort1, lblAntwort2};
+    for (int i = 0; i < 3; ++i)
+        setzeGeometrie(antworten[i], {double(Spielregeln::slotLinks(m_layout.label5[i].breite, Reihenfolge[i])),
+                                      a.oben, a.breite, a.hoehe});
+}
+
+// The projector view fills the screen with the window's drawing, enlarged
+// evenly and centred; otherwise the window keeps its own size.
+void Form2::passeAn()
+{
+    const Twips::Einpassung e = m_projektor ? Twips::passeEin(m_innen, size()) : Twips::Einpassung{};
+    if (qFuzzyCompare(e.faktor, m_massstab) && e.versatz == m_versatz)
+        return;
+    m_massstab = e.faktor;
+    m_versatz = e.versatz;
+    stelleAuf();
+}
+
+void Form2::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_layout.innenBreite > 0)
+        passeAn();
+}
+
+void Form2::setzeProjektor(bool an)
+{
+    m_projektor = an;
+    menuProjektor->setChecked(an);
+    Vorlieben::setzeProjektor(an);
+    if (an) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        if (!m_innen.isEmpty())
+            setFixedSize(m_innen);
+    }
+    if (m_layout.innenBreite > 0)
+        passeAn();
+}
+
+void Form2::setzeVorlesen(bool an)
+{
+    m_vorlesen = an;
+    menuVorlesen->setChecked(an);
+    Vorlieben::setzeVorlesen(an);
+    if (an)
+        liesVor();
+    else
+        Services::sprache().stopp();
+}
+
+void Form2::liesVor()
+{
+    Sprachausgabe &sprache = Services::sprache();
+    if (!sprache.verfuegbar())
+        return;
+    QStringList antworten;
+    for (int feld = 0; feld < 3; ++feld) {
+        for (Antwortfeld *antwort : {lblLoesung, lblAntwort1, lblAntwort2}) {
+            const int i = antwort == lblLoesung ? 0 : antwort == lblAntwort1 ? 1 : 2;
+            if (Reihenfolge[i] == feld)
+                antworten << (antwort->isHidden() ? QString() : antwort->text());
+        }
+    }
+    sprache.sage(Spielregeln::vorlesetext(lblFrage->text(), antworten));
+}
+
+void Form2::waehleFeld(int feld)
+{
+    if (Reihenfolge[0] == feld && !lblLoesung->isHidden())
+        lblLoesung_Click();
+    else if (Reihenfolge[1] == feld && !lblAntwort1->isHidden())
+        lblAntwort1_Click();
+    else if (Reihenfolge[2] == feld && !lblAntwort2->isHidden())
+        lblAntwort2_Click();
+}
+
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_1:
+    case Qt::Key_A:
+        waehleFeld(0);
+        break;
+    case Qt::Key_2:
+    case Qt::Key_B:
+        waehleFeld(1);
+        break;
+    case Qt::Key_3:
+    case Qt::Key_C:
+        waehleFeld(2);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        cmdOK->click();
+        break;
+    case Qt::Key_V:
+        liesVor();
+        break;
+    case Qt::Key_F11:
+        setzeProjektor(!m_projektor);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void Form2::benenne()
+{
+    const QString stufe = Spielregeln::stufenName(Stufe);
+    beschreibe(lblFrageNr, QStringLiteral("Frage %1 von 15").arg(Stufe), QStringLiteral("Nummer der Frage"));
+    beschreibe(lblPlayer, QStringLiteral("Spieler: ") + lblPlayer->text(), QStringLiteral("Name des Spielers"));
+    beschreibe(lblFrage, QStringLiteral("Frage: ") + lblFrage->text(),
+               QStringLiteral("Die Frage der Stufe %1, %2").arg(Stufe).arg(stufe));
+    Antwortfeld *antworten[3] = {lblLoesung, lblAntwort1, lblAntwort2};
+    for (int i = 0; i < 3; ++i) {
+        const int feld = Reihenfolge[i];
+        QStringList zustand{QStringLiteral("Taste %1 oder %2").arg(feld + 1).arg(QChar(u'A' + feld))};
+        if (antworten[i]->isHidden())
+            zustand << QStringLiteral("gestrichen");
+        if (antworten[i]->markierung() != Antwortfeld::Markierung::Keine)
+            zustand << Antwortfeld::wort(antworten[i]->markierung());
+        beschreibe(antworten[i], QStringLiteral("Antwort %1: %2").arg(feld + 1).arg(antworten[i]->text()),
+                   zustand.join(QStringLiteral(", ")));
+    }
+    beschreibe(Frame2, QStringLiteral("Übersicht: Stufe %1, %2").arg(Stufe).arg(stufe),
+               QStringLiteral("Erreichte Stufen sind grün, die Stufen 5 und 10 orange"));
+    for (int i = 0; i < Label3.size(); ++i) {
+        const QString stand = i + 1 < Stufe ? QStringLiteral(", erreicht")
+            : i + 1 == Stufe               ? QStringLiteral(", aktuelle Stufe")
+                                           : QString();
+        beschreibe(Label3[i], Label3[i]->text(), QStringLiteral("Stufe %1").arg(i + 1) + stand);
+    }
+}
+
 void Form2::Form_Load()
 {
+    m_vorlesen = Vorlieben::vorlesen();
+    menuVorlesen->setChecked(m_vorlesen);
+    if (Vorlieben::projektor())
+        setzeProjektor(true);
     ordneAn();
     const QPointer<Form2> fenster(this);
     const SettingsFile::SpielPfad datenbank = SettingsFile::spielDatenbank();
@@ -280,6 +533,8 @@ void Form2::Form_Load()
         Fensterwahl::zeige(Fensterart::Editor);
         if (fenster)
             close();
+    } else if (m_vorlesen) {
+        liesVor();
     }
 }
 
@@ -347,23 +602,21 @@ void Form2::fuehreAus(const QString &befehl)
 
 void Form2::Anzeige()
 {
-    const auto waehle = [this](QLabel *gewaehlt) {
-        for (QLabel *antwort : {lblAntwort1, lblLoesung, lblAntwort2})
+    const auto waehle = [this](Antwortfeld *gewaehlt) {
+        for (Antwortfeld *antwort : {lblAntwort1, lblLoesung, lblAntwort2}) {
             setzeHintergrund(antwort, antwort == gewaehlt ? kGruenAuswahl : Farben::schaltflaeche());
+            antwort->setzeMarkierung(antwort == gewaehlt ? Antwortfeld::Markierung::Gewaehlt
+                                                         : Antwortfeld::Markierung::Keine);
+        }
         cmdOK->setEnabled(gewaehlt != nullptr);
         LoesungGewaehlt = gewaehlt == lblLoesung;
+        m_gewaehlt = gewaehlt;
     };
 
     if (Befehl == QLatin1String("mischen")) {
         Reihenfolge = Spielregeln::mische([] { return Services::random().next(); });
         Zaehler = 3;
-        int position[3];
-        for (int i = 0; i < 3; ++i)
-            position[i] = Spielregeln::slotLinks(m_layout.label5[i].breite, Reihenfolge[i]);
-        const TwipsRechteck &a = m_layout.antwort;
-        Twips::setzeGeometrie(lblAntwort1, position[1], a.oben, a.breite, a.hoehe);
-        Twips::setzeGeometrie(lblAntwort2, position[2], a.oben, a.breite, a.hoehe);
-        Twips::setzeGeometrie(lblLoesung, position[0], a.oben, a.breite, a.hoehe);
+        legeAntwortenAb();
     }
     if (Befehl == QLatin1String("antwort1"))
         waehle(lblAntwort1);
@@ -390,6 +643,7 @@ void Form2::Anzeige()
     }
     lblFrageNr->setText(QString::number(Stufe));
     lblFrageNr->resize(lblFrageNr->sizeHint().width(), lblFrageNr->height());
+    benenne();
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)
@@ -426,10 +680,22 @@ void Form2::lblAntwort2_Click() { fuehreAus(QStringLiteral("antwort2")); }
 
 void Form2::cmdOK_Click()
 {
+    Services::sprache().stopp();
+    zeigeUrteil();
     if (LoesungGewaehlt)
         RichtigBeantwortet();
     else
         FalschBeantwortet();
+}
+
+// While the verdict's message is open the answers say it by a symbol too:
+// the solution ticked, a wrong choice crossed.
+void Form2::zeigeUrteil()
+{
+    if (m_gewaehlt && m_gewaehlt != lblLoesung)
+        m_gewaehlt->setzeMarkierung(Antwortfeld::Markierung::Falsch);
+    lblLoesung->setzeMarkierung(Antwortfeld::Markierung::Richtig);
+    benenne();
 }
 
 void Form2::RichtigBeantwortet()
@@ -449,6 +715,8 @@ void Form2::RichtigBeantwortet()
     }
     for (const char *befehl : {"refresh", "uebersicht", "mischen", "visible"})
         fuehreAus(QLatin1String(befehl));
+    if (m_vorlesen)
+        liesVor();
 }
 
 void Form2::setzeSpieler(const QString &name)
@@ -456,6 +724,7 @@ void Form2::setzeSpieler(const QString &name)
     setWindowTitle(titelWieGeschrieben(Spielregeln::fensterTitel(name, Label3.at(0)->text())));
     lblPlayer->setText(name);
     lblPlayer->resize(lblPlayer->sizeHint().width(), lblPlayer->height());
+    benenne();
 }
 
 QString Form2::spielerName() const { return lblPlayer->text(); }
@@ -557,6 +826,7 @@ void Form2::cmdRnd_Click()
 
 void Form2::closeEvent(QCloseEvent *event)
 {
+    Services::sprache().stopp();
     Form_Unload();
     event->accept();
 }
