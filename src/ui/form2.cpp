@@ -303,19 +303,23 @@ void Form2::ordneAn()
     // The window is 800 x 600 pixels with its border; everything else
     // follows from the width of its client area.
     m_innen = Twips::innenGroesse(800, 600);
-    if (!m_projektor) {
-        setFixedSize(m_innen);
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            const QRect frei = screen->availableGeometry();
-            move(frei.x() + (frei.width() - 800) / 2, frei.y() + (frei.height() - 600) / 2);
-        }
-    }
+    if (!m_projektor)
+        setzeFesteGroesse();
     m_layout = berechneSpielLayout(Twips::ausPixelX(m_innen.width()), breiteInTwips(Label1),
                                    breiteInTwips(lblFrageNr), breiteInTwips(Label2), breiteInTwips(lblPlayer));
     stelleAuf();
     // Until the first shuffle every answer sits on the left slot.
     for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2})
         setzeGeometrie(antwort, m_layout.antwort);
+}
+
+void Form2::setzeFesteGroesse()
+{
+    setFixedSize(m_innen);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect frei = screen->availableGeometry();
+        move(frei.x() + (frei.width() - 800) / 2, frei.y() + (frei.height() - 600) / 2);
+    }
 }
 
 void Form2::stelleAuf()
@@ -344,6 +348,10 @@ void Form2::stelleAuf()
     for (int i = 0; i < 15; ++i)
         setzeGeometrie(Label3[i], l.label3[i]);
     setzeGeometrie(Label4, l.label4);
+    // Enlarged, two-digit numbers come out a little wider than the column.
+    if (m_massstab > 1.0)
+        Label4->resize(qMax(Label4->width(), Label4->fontMetrics().horizontalAdvance(QStringLiteral("15")) + 2),
+                       Label4->height());
     QVector<QRect> zeilen;
     for (int i = 14; i >= 0; --i)
         zeilen.append(Label3[i]->geometry().translated(-Label4->pos()));
@@ -398,11 +406,13 @@ void Form2::setzeProjektor(bool an)
     if (an) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // The screen's size also where no window manager makes it full screen.
+        setGeometry(screen()->geometry());
         setWindowState(windowState() | Qt::WindowFullScreen);
     } else {
         setWindowState(windowState() & ~Qt::WindowFullScreen);
         if (!m_innen.isEmpty())
-            setFixedSize(m_innen);
+            setzeFesteGroesse();
     }
     if (m_layout.innenBreite > 0)
         passeAn();

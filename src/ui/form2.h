@@ -106,6 +106,7 @@ private:
     void baueFenster();
     void baueKlassenmenue();
     void ordneAn();
+    void setzeFesteGroesse();
     // Puts every control where the layout and the current scale say.
     void stelleAuf();
     void passeAn();
