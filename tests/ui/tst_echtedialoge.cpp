@@ -191,25 +191,21 @@ void TestEchteDialoge::sprache()
     QTemporaryDir laufzeit;
     const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit.path()));
-    QString grund;
-    int begonnen = 0;
-    {
-        EchteSprachausgabe echt;
-        const QDeadlineTimer frist(30000);
-        while (echt.verfuegbar() && !echt.bereit() && !frist.hasExpired())
-            QTest::qWait(100);
-        grund = echt.bereit() ? QString() : echt.verfuegbar() ? QStringLiteral("no engine within 30 s") : echt.grund();
-        if (grund.isEmpty()) {
-            echt.sage(QStringLiteral("Guten Morgen, Klasse!"));
-            QTRY_VERIFY_WITH_TIMEOUT((begonnen = echt.begonnen()) > 0, 15000);
-            echt.stopp();
-        }
+    auto echt = std::make_unique<EchteSprachausgabe>();
+    const QDeadlineTimer frist(30000);
+    while (echt->verfuegbar() && !echt->bereit() && !frist.hasExpired())
+        QTest::qWait(100);
+    if (echt->bereit()) {
+        echt->sage(QStringLiteral("Guten Morgen, Klasse!"));
+        QTest::qWaitFor([&] { return echt->begonnen() > 0; }, 15000);
     }
+    const QString grund = echt->bereit() ? QString() : echt->verfuegbar() ? QStringLiteral("no engine in 30 s") : echt->grund();
+    const int begonnen = echt->begonnen();
+    echt.reset();
     qputenv("XDG_RUNTIME_DIR", vorher);
-    const int daemon =
-        liesBytes(laufzeit.filePath(QStringLiteral("speech-dispatcher/pid/speech-dispatcher.pid"))).trimmed().toInt();
-    if (daemon > 0)
-        ::kill(daemon, SIGKILL); // busy with its sound it ignores SIGTERM; its voice module follows it
+    // Busy with its sound it ignores SIGTERM; its voice module follows it.
+    if (const int daemon = liesBytes(laufzeit.filePath(QStringLiteral("speech-dispatcher/pid/speech-dispatcher.pid"))).trimmed().toInt())
+        ::kill(daemon, SIGKILL);
     if (!grund.isEmpty())
         QSKIP(qPrintable(grund));
     QVERIFY(begonnen > 0);
