@@ -105,6 +105,7 @@ protected:
 private:
     void baueFenster();
     void baueKlassenmenue();
+    void beschreibeSteuerung();
     void ordneAn();
     void setzeFesteGroesse();
     // Puts every control where the layout and the current scale say.
