@@ -197,7 +197,7 @@ void TestEchteDialoge::sprache()
         QTest::qWait(100);
     if (echt->bereit()) {
         echt->sage(QStringLiteral("Guten Morgen, Klasse!"));
-        QTest::qWaitFor([&] { return echt->begonnen() > 0; }, 15000);
+        (void)QTest::qWaitFor([&] { return echt->begonnen() > 0; }, 15000); // checked below
     }
     const QString grund = echt->bereit() ? QString() : echt->verfuegbar() ? QStringLiteral("no engine in 30 s") : echt->grund();
     const int begonnen = echt->begonnen();
