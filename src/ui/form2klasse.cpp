@@ -69,7 +69,6 @@ void Form2::baueKlassenmenue()
     menuVorlesen = menuKlasse->addAction(QStringLiteral("Vorlesen"));
     menuVorlesen->setObjectName(QStringLiteral("menuVorlesen"));
     menuVorlesen->setCheckable(true);
-    menuVorlesen->setShortcut(QKeySequence(Qt::Key_V));
     connect(menuProjektor, &QAction::triggered, this, &Form2::setzeProjektor);
     connect(menuVorlesen, &QAction::triggered, this, &Form2::setzeVorlesen);
     // Whether an engine can speak German is known only once it has started.
