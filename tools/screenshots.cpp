@@ -7,6 +7,7 @@
 #include "start/fenster.h"
 #include "ui/frmsplash.h"
 #include "basis/services.h"
+#include "basis/vorlieben.h"
 #include "start/start.h"
 #include "ui/form2.h"
 #include "ui/form1.h"
@@ -16,9 +17,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -97,6 +100,7 @@ int main(int argc, char *argv[])
     Services::setUrls(&browser);
     Services::setAppDirectory(&verzeichnis);
     Services::setSplashIntervalMs(3600000);
+    Vorlieben::setDatei(dir.filePath(QStringLiteral("klassenzimmer.ini")));
     Start::bereiteVor(app);
 
     QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Fragen.mdb"), dir.filePath(QStringLiteral("Fragen.mdb")));
@@ -123,6 +127,20 @@ int main(int argc, char *argv[])
         spiel->cmdFifty_Click();
         spiel->lblLoesung_Click();
         speichere(spiel, ziel, "form2.png");
+        // On a screen larger than the window (xvfb-run -s '-screen 0 1920x1080x24'),
+        // the projector view as well.
+        const QSize bildschirm = spiel->screen()->geometry().size();
+        if (bildschirm.width() > 800) {
+            spiel->setzeProjektor(true);
+            QElapsedTimer warte;
+            warte.start();
+            while (spiel->size() != bildschirm && warte.elapsed() < 2000)
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+            const QByteArray name = QStringLiteral("form2-projektor-%1x%2.png")
+                                        .arg(bildschirm.width()).arg(bildschirm.height()).toLatin1();
+            speichere(spiel, ziel, name.constData());
+            spiel->setzeProjektor(false);
+        }
         spiel->cmdEnd_Click();
     }
     QApplication::processEvents();

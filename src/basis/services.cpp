@@ -10,6 +10,15 @@ UrlOpener *g_urls = nullptr;
 AppDirectory *g_appDirectory = nullptr;
 int g_splashIntervalMs = 60000;
 
+class KeineSprache : public Sprachausgabe {
+public:
+    bool verfuegbar() override { return false; }
+    QString grund() const override { return QStringLiteral("Keine Sprachausgabe eingerichtet."); }
+    void sage(const QString &) override {}
+    void stopp() override {}
+};
+Sprachausgabe *g_sprache = nullptr;
+
 template <class T>
 T &required(T *service, const char *name)
 {
@@ -26,6 +35,11 @@ FileDialogs &fileDialogs() { return required(g_fileDialogs, "fileDialogs"); }
 UrlOpener &urls() { return required(g_urls, "urls"); }
 const AppDirectory &appDirectory() { return required(g_appDirectory, "appDirectory"); }
 int splashIntervalMs() { return g_splashIntervalMs; }
+Sprachausgabe &sprache()
+{
+    static KeineSprache keine;
+    return g_sprache ? *g_sprache : keine;
+}
 
 void setMessages(MessageBoxes *service) { g_messages = service; }
 void setRandom(RandomNumbers *service) { g_random = service; }
@@ -33,6 +47,7 @@ void setFileDialogs(FileDialogs *service) { g_fileDialogs = service; }
 void setUrls(UrlOpener *service) { g_urls = service; }
 void setAppDirectory(AppDirectory *service) { g_appDirectory = service; }
 void setSplashIntervalMs(int ms) { g_splashIntervalMs = ms; }
+void setSprache(Sprachausgabe *service) { g_sprache = service; }
 
 QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text)
 {

@@ -53,6 +53,20 @@ public:
     virtual QString path() const = 0;
 };
 
+// Reads texts aloud in German for pupils who cannot read well yet. Starting
+// an engine may take seconds; it happens out of sight, and what is to be said
+// meanwhile is said once it is ready.
+class Sprachausgabe {
+public:
+    virtual ~Sprachausgabe() = default;
+    // False once it is known that nothing can be spoken; grund() then says why.
+    virtual bool verfuegbar() = 0;
+    virtual QString grund() const = 0;
+    // Replaces whatever is being said.
+    virtual void sage(const QString &text) = 0;
+    virtual void stopp() = 0;
+};
+
 // The services every window uses. main() installs the real ones; tests and
 // benchmarks install their own. The objects are not owned.
 namespace Services {
@@ -62,6 +76,8 @@ FileDialogs &fileDialogs();
 UrlOpener &urls();
 const AppDirectory &appDirectory();
 int splashIntervalMs();
+// Without one installed, a silent one that says why.
+Sprachausgabe &sprache();
 
 void setMessages(MessageBoxes *service);
 void setRandom(RandomNumbers *service);
@@ -69,6 +85,7 @@ void setFileDialogs(FileDialogs *service);
 void setUrls(UrlOpener *service);
 void setAppDirectory(AppDirectory *service);
 void setSplashIntervalMs(int ms);
+void setSprache(Sprachausgabe *service);
 
 // Shortcut for the common case of a box with an OK button only.
 QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text);

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,17 +29,19 @@ int zuPixelY(double twips) { return aufPixel(twips / proPixelY()); }
 double ausPixelX(int pixel) { return pixel * proPixelX(); }
 double ausPixelY(int pixel) { return pixel * proPixelY(); }
 
-QRect rechteck(double left, double top, double width, double height)
+QRect rechteck(double left, double top, double width, double height, double massstab)
 {
     // Convert the edges, not the size, so neighbouring controls stay flush.
-    const int l = zuPixelX(left);
-    const int t = zuPixelY(top);
-    return QRect(l, t, zuPixelX(left + width) - l, zuPixelY(top + height) - t);
+    const auto x = [massstab](double twips) { return aufPixel(twips / proPixelX() * massstab); };
+    const auto y = [massstab](double twips) { return aufPixel(twips / proPixelY() * massstab); };
+    const int l = x(left);
+    const int t = y(top);
+    return QRect(l, t, x(left + width) - l, y(top + height) - t);
 }
 
-void setzeGeometrie(QWidget *widget, double left, double top, double width, double height)
+void setzeGeometrie(QWidget *widget, double left, double top, double width, double height, double massstab)
 {
-    widget->setGeometry(rechteck(left, top, width, height));
+    widget->setGeometry(rechteck(left, top, width, height, massstab));
 }
 
 void setzeLinks(QWidget *widget, double left)
@@ -49,5 +52,14 @@ void setzeLinks(QWidget *widget, double left)
 QSize innenGroesse(int aussenBreitePx, int aussenHoehePx)
 {
     return QSize(aussenBreitePx - 2 * kRahmenPx, aussenHoehePx - 2 * kRahmenPx - kTitelPx);
+}
+
+Einpassung passeEin(const QSizeF &inhalt, const QSizeF &flaeche)
+{
+    if (inhalt.isEmpty() || flaeche.isEmpty())
+        return {};
+    const double faktor = std::min(flaeche.width() / inhalt.width(), flaeche.height() / inhalt.height());
+    return {faktor, QPointF((flaeche.width() - inhalt.width() * faktor) / 2,
+                            (flaeche.height() - inhalt.height() * faktor) / 2)};
 }
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 #include <QSize>
+#include <QSizeF>
 
 class QWidget;
 
@@ -17,8 +19,11 @@ int zuPixelY(double twips);
 double ausPixelX(int pixel);
 double ausPixelY(int pixel);
 
-QRect rechteck(double left, double top, double width, double height);
-void setzeGeometrie(QWidget *widget, double left, double top, double width, double height);
+// massstab enlarges the whole drawing evenly (the projector view); at 1 the
+// pixels are those of the window's own size.
+QRect rechteck(double left, double top, double width, double height, double massstab = 1.0);
+void setzeGeometrie(QWidget *widget, double left, double top, double width, double height,
+                    double massstab = 1.0);
 void setzeLinks(QWidget *widget, double left);
 
 // The client area of a window whose outer size, frame and title bar
@@ -27,4 +32,12 @@ void setzeLinks(QWidget *widget, double left);
 QSize innenGroesse(int aussenBreitePx, int aussenHoehePx);
 constexpr int kRahmenPx = 3;
 constexpr int kTitelPx = 19;
+
+// A drawing of size inhalt enlarged as far as it fits into flaeche, aspect
+// kept, and centred: the factor and the top left corner of the drawing.
+struct Einpassung {
+    double faktor = 1.0;
+    QPointF versatz;
+};
+Einpassung passeEin(const QSizeF &inhalt, const QSizeF &flaeche);
 }

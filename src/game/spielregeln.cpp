@@ -144,4 +144,21 @@ int waehleZeile(const QVector<int> &zeilen, float r)
         return -1;
     return zeilen[ziehung(r, static_cast<int>(zeilen.size()))];
 }
+
+QString vorlesetext(const QString &frage, const QStringList &antworten)
+{
+    // Each part ends as a sentence, so the voice pauses between them.
+    const auto satz = [](QString text) {
+        text = text.trimmed();
+        if (!text.isEmpty() && !QStringLiteral(".?!:").contains(text.back()))
+            text += QLatin1Char('.');
+        return text;
+    };
+    QStringList teile{satz(frage)};
+    for (int i = 0; i < antworten.size(); ++i) {
+        if (!antworten.at(i).isEmpty())
+            teile << satz(QStringLiteral("Antwort %1: %2").arg(i + 1).arg(antworten.at(i)));
+    }
+    return teile.join(QLatin1Char(' '));
+}
 }

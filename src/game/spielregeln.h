@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -63,4 +64,7 @@ QVector<QVector<int>> zeilenJeStufe(const QVector<QVariant> &stufen);
 // The row for one draw among the rows of a level, or -1 when the level has
 // none. Each row of the level is equally likely.
 int waehleZeile(const QVector<int> &zeilen, float r);
+// What is read aloud for a question: the question, then each answer with
+// its slot's number, left to right; an empty answer (struck) is left out.
+QString vorlesetext(const QString &frage, const QStringList &antworten);
 }

@@ -1,5 +1,6 @@
 #include "start/fensterregister.h"
 #include "basis/realservices.h"
+#include "basis/sprachausgabe.h"
 #include "start/start.h"
 
 #include <QApplication>
@@ -8,10 +9,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     installRealServices();
+    // Lives inside the application: its engine thread ends before Qt does.
+    EchteSprachausgabe sprache;
+    Services::setSprache(&sprache);
     Start::installiereFensterregister();
     Start::bereiteVor(app);
     Start::ersterFenster();
     const int status = app.exec();
     Start::raeumeAuf();
+    Services::setSprache(nullptr);
     return status;
 }

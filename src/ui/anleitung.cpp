@@ -58,6 +58,11 @@ QStringList absaetze()
         QString(),
         QStringLiteral(" Wir wünschen viel Spaß mit unserem Spiel!"),
         QString(),
+        // Playing without a mouse and in front of the class.
+        QStringLiteral("Tasten im Spiel: 1, 2, 3 (oder A, B, C) wählen eine Antwort, die Eingabetaste "
+                       "bestätigt sie. Alt+5 und Alt+0 sind die 50:50-Joker, Alt+L ist der Lehrer, Alt+A "
+                       "gibt auf, Alt+E beendet. V liest Frage und Antworten vor, F11 schaltet die "
+                       "Projektoransicht ein und aus; beides auch über einen Rechtsklick ins Spielfenster."),
     };
 }
 

@@ -1,5 +1,6 @@
 #include "ui/form2.h"
 
+#include "ui/antwortfeld.h"
 #include "ui/zahlenspalte.h"
 
 #include "basis/appinfo.h"
@@ -8,6 +9,7 @@
 #include "basis/modvariablen.h"
 #include "basis/services.h"
 #include "basis/twips.h"
+#include "basis/vorlieben.h"
 #include "highscore/highscore.h"
 #include "store/connection.h"
 #include "store/recordset.h"
@@ -40,11 +42,6 @@ void setzeTextfarbe(QWidget *w, const QColor &farbe)
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, farbe);
     w->setPalette(p);
-}
-
-void setzeGeometrie(QWidget *w, const TwipsRechteck &r)
-{
-    Twips::setzeGeometrie(w, r.links, r.oben, r.breite, r.hoehe);
 }
 
 // Qt reads "[*]" in a window title as the place of the modified mark; a
@@ -145,10 +142,14 @@ void Form2::baueFenster()
         setzeHintergrund(slot, kRot);
         Label5.append(slot);
     }
-    lblLoesung = neuesLabel(Frame3, QStringLiteral("lblLoesung"), QStringLiteral("Label6"));
-    lblAntwort1 = neuesLabel(Frame3, QStringLiteral("lblAntwort1"), QStringLiteral("Label1"));
-    lblAntwort2 = neuesLabel(Frame3, QStringLiteral("lblAntwort2"), QStringLiteral("Label1"));
-    for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2}) {
+    lblLoesung = new Antwortfeld(QStringLiteral("Label6"), Frame3);
+    lblAntwort1 = new Antwortfeld(QStringLiteral("Label1"), Frame3);
+    lblAntwort2 = new Antwortfeld(QStringLiteral("Label1"), Frame3);
+    lblLoesung->setObjectName(QStringLiteral("lblLoesung"));
+    lblAntwort1->setObjectName(QStringLiteral("lblAntwort1"));
+    lblAntwort2->setObjectName(QStringLiteral("lblAntwort2"));
+    for (Antwortfeld *antwort : {lblLoesung, lblAntwort1, lblAntwort2}) {
+        antwort->setTextFormat(Qt::PlainText);
         antwort->setFont(fensterSchrift());
         antwort->setAlignment(Qt::AlignCenter);
         antwort->setWordWrap(true);
@@ -194,6 +195,21 @@ void Form2::baueFenster()
     for (QPushButton *knopf : {cmdGiveUp, cmdEnd})
         knopf->setFont(Schriften::schrift(QStringLiteral("Verdana"), 8.25));
 
+    // The jokers have no letter in their captions; these keys stand in for it.
+    cmdFifty->setShortcut(QKeySequence(Qt::ALT | Qt::Key_5));
+    cmdFifty2->setShortcut(QKeySequence(Qt::ALT | Qt::Key_0));
+    cmdRnd->setShortcut(QKeySequence(Qt::ALT | Qt::Key_L));
+
+    beschreibeSteuerung();
+    baueKlassenmenue();
+
+    // Everything with a font of its own, as designed, for the projector view.
+    m_grundschriften.insert(this, font());
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (w->testAttribute(Qt::WA_SetFont))
+            m_grundschriften.insert(w, w->font());
+    }
+
     connect(cmdOK, &QPushButton::clicked, this, &Form2::cmdOK_Click);
     connect(cmdFifty, &QPushButton::clicked, this, &Form2::cmdFifty_Click);
     connect(cmdRnd, &QPushButton::clicked, this, &Form2::cmdRnd_Click);
@@ -210,36 +226,68 @@ void Form2::setzeHintergrund(QLabel *label, const QColor &farbe)
     label->setAutoFillBackground(true);
 }
 
+void Form2::setzeGeometrie(QWidget *w, const TwipsRechteck &r)
+{
+    QRect g = Twips::rechteck(r.links, r.oben, r.breite, r.hoehe, m_massstab);
+    if (w->parentWidget() == this)
+        g.translate(m_versatz.toPoint());
+    w->setGeometry(g);
+}
+
 void Form2::ordneAn()
 {
     // The window is 800 x 600 pixels with its border; everything else
     // follows from the width of its client area.
-    const QSize innen = Twips::innenGroesse(800, 600);
-    setFixedSize(innen);
+    m_innen = Twips::innenGroesse(800, 600);
+    if (!m_projektor)
+        setzeFesteGroesse();
+    m_layout = berechneSpielLayout(Twips::ausPixelX(m_innen.width()), breiteInTwips(Label1),
+                                   breiteInTwips(lblFrageNr), breiteInTwips(Label2), breiteInTwips(lblPlayer));
+    stelleAuf();
+    // Until the first shuffle every answer sits on the left slot.
+    for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2})
+        setzeGeometrie(antwort, m_layout.antwort);
+}
+
+void Form2::setzeFesteGroesse()
+{
+    setFixedSize(m_innen);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect frei = screen->availableGeometry();
         move(frei.x() + (frei.width() - 800) / 2, frei.y() + (frei.height() - 600) / 2);
     }
-    m_layout = berechneSpielLayout(Twips::ausPixelX(innen.width()), breiteInTwips(Label1),
-                                   breiteInTwips(lblFrageNr), breiteInTwips(Label2), breiteInTwips(lblPlayer));
+}
+
+void Form2::stelleAuf()
+{
+    for (auto it = m_grundschriften.cbegin(); it != m_grundschriften.cend(); ++it) {
+        QFont schrift = it.value();
+        schrift.setPointSizeF(schrift.pointSizeF() * m_massstab);
+        it.key()->setFont(schrift);
+    }
     const SpielLayout &l = m_layout;
     setzeGeometrie(Label1, l.label1);
     setzeGeometrie(lblFrageNr, l.lblFrageNr);
     setzeGeometrie(Label2, l.label2);
     setzeGeometrie(lblPlayer, l.lblPlayer);
+    for (QLabel *text : {lblFrageNr, lblPlayer})
+        text->resize(text->sizeHint().width(), text->height());
     setzeGeometrie(Frame3, l.frame3);
     setzeGeometrie(lblFrage, l.lblFrage);
     for (int i = 0; i < 3; ++i) {
         setzeGeometrie(Label5[i], l.label5[i]);
         setzeGeometrie(Shape1[i], l.shape1[i]);
+        Shape1[i]->setLineWidth(qMax(1, qRound(m_massstab)));
     }
-    // Until the first shuffle every answer sits on the left slot.
-    for (QLabel *antwort : {lblLoesung, lblAntwort1, lblAntwort2})
-        setzeGeometrie(antwort, l.antwort);
+    legeAntwortenAb();
     setzeGeometrie(Frame2, l.frame2);
     for (int i = 0; i < 15; ++i)
         setzeGeometrie(Label3[i], l.label3[i]);
     setzeGeometrie(Label4, l.label4);
+    // Enlarged, two-digit numbers come out a little wider than the column.
+    if (m_massstab > 1.0)
+        Label4->resize(qMax(Label4->width(), Label4->fontMetrics().horizontalAdvance(QStringLiteral("15")) + 2),
+                       Label4->height());
     QVector<QRect> zeilen;
     for (int i = 14; i >= 0; --i)
         zeilen.append(Label3[i]->geometry().translated(-Label4->pos()));
@@ -258,8 +306,21 @@ void Form2::ordneAn()
     setzeGeometrie(cmdEnd, l.cmdEnd);
 }
 
+void Form2::legeAntwortenAb()
+{
+    const TwipsRechteck &a = m_layout.antwort;
+    Antwortfeld *antworten[3] = {lblLoesung, lblAntwort1, lblAntwort2};
+    for (int i = 0; i < 3; ++i)
+        setzeGeometrie(antworten[i], {double(Spielregeln::slotLinks(m_layout.label5[i].breite, Reihenfolge[i])),
+                                      a.oben, a.breite, a.hoehe});
+}
+
 void Form2::Form_Load()
 {
+    m_vorlesen = Vorlieben::vorlesen();
+    menuVorlesen->setChecked(m_vorlesen);
+    if (Vorlieben::projektor())
+        setzeProjektor(true);
     ordneAn();
     const QPointer<Form2> fenster(this);
     const SettingsFile::SpielPfad datenbank = SettingsFile::spielDatenbank();
@@ -280,6 +341,8 @@ void Form2::Form_Load()
         Fensterwahl::zeige(Fensterart::Editor);
         if (fenster)
             close();
+    } else if (m_vorlesen) {
+        liesVor();
     }
 }
 
@@ -347,23 +410,21 @@ void Form2::fuehreAus(const QString &befehl)
 
 void Form2::Anzeige()
 {
-    const auto waehle = [this](QLabel *gewaehlt) {
-        for (QLabel *antwort : {lblAntwort1, lblLoesung, lblAntwort2})
+    const auto waehle = [this](Antwortfeld *gewaehlt) {
+        for (Antwortfeld *antwort : {lblAntwort1, lblLoesung, lblAntwort2}) {
             setzeHintergrund(antwort, antwort == gewaehlt ? kGruenAuswahl : Farben::schaltflaeche());
+            antwort->setzeMarkierung(antwort == gewaehlt ? Antwortfeld::Markierung::Gewaehlt
+                                                         : Antwortfeld::Markierung::Keine);
+        }
         cmdOK->setEnabled(gewaehlt != nullptr);
         LoesungGewaehlt = gewaehlt == lblLoesung;
+        m_gewaehlt = gewaehlt;
     };
 
     if (Befehl == QLatin1String("mischen")) {
         Reihenfolge = Spielregeln::mische([] { return Services::random().next(); });
         Zaehler = 3;
-        int position[3];
-        for (int i = 0; i < 3; ++i)
-            position[i] = Spielregeln::slotLinks(m_layout.label5[i].breite, Reihenfolge[i]);
-        const TwipsRechteck &a = m_layout.antwort;
-        Twips::setzeGeometrie(lblAntwort1, position[1], a.oben, a.breite, a.hoehe);
-        Twips::setzeGeometrie(lblAntwort2, position[2], a.oben, a.breite, a.hoehe);
-        Twips::setzeGeometrie(lblLoesung, position[0], a.oben, a.breite, a.hoehe);
+        legeAntwortenAb();
     }
     if (Befehl == QLatin1String("antwort1"))
         waehle(lblAntwort1);
@@ -390,6 +451,7 @@ void Form2::Anzeige()
     }
     lblFrageNr->setText(QString::number(Stufe));
     lblFrageNr->resize(lblFrageNr->sizeHint().width(), lblFrageNr->height());
+    benenne();
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)
@@ -426,6 +488,8 @@ void Form2::lblAntwort2_Click() { fuehreAus(QStringLiteral("antwort2")); }
 
 void Form2::cmdOK_Click()
 {
+    Services::sprache().stopp();
+    zeigeUrteil();
     if (LoesungGewaehlt)
         RichtigBeantwortet();
     else
@@ -449,6 +513,8 @@ void Form2::RichtigBeantwortet()
     }
     for (const char *befehl : {"refresh", "uebersicht", "mischen", "visible"})
         fuehreAus(QLatin1String(befehl));
+    if (m_vorlesen)
+        liesVor();
 }
 
 void Form2::setzeSpieler(const QString &name)
@@ -456,6 +522,7 @@ void Form2::setzeSpieler(const QString &name)
     setWindowTitle(titelWieGeschrieben(Spielregeln::fensterTitel(name, Label3.at(0)->text())));
     lblPlayer->setText(name);
     lblPlayer->resize(lblPlayer->sizeHint().width(), lblPlayer->height());
+    benenne();
 }
 
 QString Form2::spielerName() const { return lblPlayer->text(); }
@@ -557,6 +624,7 @@ void Form2::cmdRnd_Click()
 
 void Form2::closeEvent(QCloseEvent *event)
 {
+    Services::sprache().stopp();
     Form_Unload();
     event->accept();
 }

@@ -4,11 +4,15 @@
 #include "game/spiellayout.h"
 #include "game/spielregeln.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QVector>
 #include <QWidget>
 
+class Antwortfeld;
+class QAction;
 class QFrame;
+class QMenu;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -41,9 +45,9 @@ public:
     QLabel *lblFrage = nullptr;
     QVector<QLabel *> Label5;
     QVector<QFrame *> Shape1;
-    QLabel *lblLoesung = nullptr;
-    QLabel *lblAntwort1 = nullptr;
-    QLabel *lblAntwort2 = nullptr;
+    Antwortfeld *lblLoesung = nullptr;
+    Antwortfeld *lblAntwort1 = nullptr;
+    Antwortfeld *lblAntwort2 = nullptr;
     QGroupBox *Frame2 = nullptr;
     QVector<QLabel *> Label3;
     Zahlenspalte *Label4 = nullptr;
@@ -78,13 +82,40 @@ public:
     void cmdGiveUp_Click();
     void cmdEnd_Click();
 
+    // For the classroom, on the window's context menu: the whole window
+    // enlarged to the full screen (F11), and reading aloud (V reads again).
+    // Both choices are kept for the next game.
+    QMenu *menuKlasse = nullptr;
+    QAction *menuProjektor = nullptr;
+    QAction *menuVorlesen = nullptr;
+    void setzeProjektor(bool an);
+    void setzeVorlesen(bool an);
+    bool projektor() const { return m_projektor; }
+    double massstab() const { return m_massstab; }
+    // The answer in a slot (0 left) chosen as a click chooses it.
+    void waehleFeld(int feld);
+    void liesVor();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void baueFenster();
+    void baueKlassenmenue();
+    void beschreibeSteuerung();
     void ordneAn();
+    void setzeFesteGroesse();
+    // Puts every control where the layout and the current scale say.
+    void stelleAuf();
+    void passeAn();
+    void legeAntwortenAb();
+    void setzeGeometrie(QWidget *w, const TwipsRechteck &r);
+    // Accessible names and descriptions that follow the game.
+    void benenne();
+    void zeigeUrteil();
     bool FragenLaden(const QString &pfad);
     bool FrageWaehlen();
     void Anzeige();
@@ -114,4 +145,13 @@ private:
     bool m_ohneErsteStufe = false;
     SpielLayout m_layout;
     QLabel *m_gedrueckt = nullptr;
+    Antwortfeld *m_gewaehlt = nullptr;
+
+    QSize m_innen;
+    bool m_projektor = false;
+    bool m_vorlesen = false;
+    double m_massstab = 1.0;
+    QPointF m_versatz;
+    // The fonts as designed; the projector view enlarges them.
+    QHash<QWidget *, QFont> m_grundschriften;
 };

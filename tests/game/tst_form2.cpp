@@ -1,7 +1,15 @@
 // The game window from the first question to each of its endings: the
-// message, the highscore line byte for byte, the jokers and the poll.
+// message, the highscore line byte for byte, the jokers and the poll; and
+// for the classroom: keys, projector view, reading aloud, screen readers.
 
 #include "testservices.h"
+
+#include "basis/twips.h"
+#include "basis/vorlieben.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QMenu>
 
 #include <memory>
 
@@ -29,6 +37,19 @@ private Q_SLOTS:
     void joker();
     // The poll names the three answers with their shares, in the fixed order.
     void umfrage();
+    // A whole game without a mouse: start, answers, a joker and each ending by keys.
+    void tasten_data();
+    void tasten();
+    // Every control has a German name and description; these follow the game, and the
+    // chosen, wrong and right answers show by more than colour.
+    void zugaenglich_data();
+    void zugaenglich();
+    // F11 enlarges the whole window evenly and centred, and back; the next game remembers it.
+    void projektor();
+    // Reading aloud: the question and the visible answers by slot, again on V, stopped on
+    // confirming; without an engine the switch is off and says why.
+    void vorlesen_data();
+    void vorlesen();
 
 private:
     std::unique_ptr<TestUmgebung> m_u;
@@ -184,6 +205,137 @@ void TestForm2::umfrage()
                                                                 "Lösung S1N1 = 73%\r\nFalsch1 S1N1 = 11%\r\n"
                                                                 "Falsch2 S1N1 = 16%")});
     QCOMPARE(spiel->stufe(), 1);
+}
+
+void TestForm2::tasten_data()
+{
+    QTest::addColumn<QString>("tasten"); // the keys of slots 1, 2, 3
+    QTest::addColumn<int>("bis");        // the level where Alt+ende ends the game; 0: play to the end
+    QTest::addColumn<int>("ende");
+    QTest::addColumn<QByteArray>("zeile");
+    QTest::newRow("digits to the Abitur") << "123" << 0 << 0 << QByteArray("Anna | 15\r\n");
+    QTest::newRow("letters to the Abitur") << "ABC" << 0 << 0 << QByteArray("Anna | 15\r\n");
+    QTest::newRow("Alt+A gives up") << "123" << 3 << int(Qt::Key_A) << QByteArray("Anna | 2\r\n");
+    QTest::newRow("Alt+E leaves") << "abc" << 2 << int(Qt::Key_E) << QByteArray();
+}
+
+void TestForm2::tasten()
+{
+    QFETCH(QString, tasten);
+    QFETCH(int, bis);
+    QFETCH(int, ende);
+    QFETCH(QByteArray, zeile);
+    Form1 *haupt = Fenster::zeige<Form1>();
+    QTest::keyClicks(haupt->txt_name, QStringLiteral("Anna"));
+    QTest::keyClick(haupt->txt_name, Qt::Key_Return);
+    Form2 *spiel = Fenster::offen<Form2>();
+    QVERIFY(spiel);
+    spiel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(spiel));
+    const auto feld = [&](int i) { QTest::keyClick(spiel, tasten.at(spiel->reihenfolge()[i]).toLatin1()); };
+    // A joker by its key (it clicks after a moment); the struck answer's key then chooses nothing.
+    QTest::keyClick(spiel, Qt::Key_5, Qt::AltModifier);
+    QTRY_VERIFY(!spiel->cmdFifty->isEnabled() && spiel->lblAntwort2->isHidden());
+    feld(2);
+    QVERIFY(!spiel->cmdOK->isEnabled());
+    while (Fenster::offen<Form2>() && (!ende || spiel->stufe() < bis)) {
+        feld(1);
+        feld(0);
+        QVERIFY(spiel->loesungGewaehlt());
+        QTest::keyClick(spiel, Qt::Key_Return);
+    }
+    if (ende)
+        QTest::keyClick(spiel, Qt::Key(ende), Qt::AltModifier);
+    QTRY_VERIFY(!Fenster::offen<Form2>());
+    QCOMPARE(m_u->liesDatei(QStringLiteral("highscore.dtt")), zeile);
+}
+
+void TestForm2::zugaenglich_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name"); // %1: the solution's slot, 1 to 3
+    QTest::newRow("solution") << "lblLoesung" << "Antwort %1: Lösung S1N1";
+    QTest::newRow("overview") << "Frame2" << "Übersicht: Stufe 1, 1. Klasse";
+    QTest::newRow("question") << "lblFrage" << "Frage: Frage S1N1";
+    QTest::newRow("confirm") << "cmdOK" << "Bestätigen";
+}
+
+void TestForm2::zugaenglich()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    Form2 *spiel = starteSpiel();
+    QVERIFY(spiel);
+    const auto text = [](QWidget *w, QAccessible::Text art = QAccessible::Description) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        return a ? a->text(art) : QString();
+    };
+    QCOMPARE(text(spiel->findChild<QWidget *>(control), QAccessible::Name), name.arg(spiel->reihenfolge()[0] + 1));
+    for (QWidget *kind : spiel->findChildren<QWidget *>())
+        QVERIFY2(!text(kind, QAccessible::Name).isEmpty() && !text(kind).isEmpty(), qPrintable(kind->objectName()));
+    // Chosen, wrong and right show by a frame and words, not by colour alone.
+    QCOMPARE(spiel->lblAntwort1->frameWidth(), 0);
+    klicke(spiel->lblAntwort1);
+    QVERIFY(text(spiel->lblAntwort1).endsWith(QStringLiteral("ausgewählt")) && spiel->lblAntwort1->frameWidth() > 1);
+    QString urteil;
+    m_u->meldungen.beimZeigen = [&](const Meldung &) { urteil = text(spiel->lblAntwort1) + text(spiel->lblLoesung); };
+    klicke(spiel->cmdOK);
+    QVERIFY(urteil.contains(QStringLiteral("falsch")) && urteil.endsWith(QStringLiteral("richtig")));
+}
+
+void TestForm2::projektor()
+{
+    Form2 *spiel = starteSpiel();
+    QVERIFY(spiel);
+    const QRect normal = spiel->Frame3->geometry();
+    const QSize groesse = spiel->size();
+    const double schrift = spiel->lblFrage->font().pointSizeF();
+    QTest::keyClick(spiel, Qt::Key_F11);
+    spiel->resize(1920, 1080);
+    const double faktor = Twips::passeEin(groesse, QSizeF(1920, 1080)).faktor;
+    QTRY_COMPARE(spiel->massstab(), faktor);
+    QCOMPARE(spiel->lblFrage->font().pointSizeF(), schrift * faktor);
+    const QRect gross = spiel->Frame3->geometry();
+    QVERIFY(qAbs(gross.width() - normal.width() * faktor) <= 2);
+    QVERIFY(qAbs(gross.left() - (spiel->width() - gross.right() - 1)) <= 2); // centred
+    klicke(spiel->cmdGiveUp);
+    spiel = starteSpiel(); // remembered
+    QVERIFY(spiel && spiel->isFullScreen());
+    QTest::keyClick(spiel, Qt::Key_F11);
+    QVERIFY(!spiel->isFullScreen() && spiel->size() == groesse && spiel->Frame3->geometry() == normal);
+    QCOMPARE(spiel->lblFrage->font().pointSizeF(), schrift);
+}
+
+void TestForm2::vorlesen_data()
+{
+    QTest::addColumn<bool>("kann");
+    QTest::newRow("engine with a German voice") << true;
+    QTest::newRow("no engine") << false;
+}
+
+void TestForm2::vorlesen()
+{
+    QFETCH(bool, kann);
+    FakeSprache &sprache = m_u->sprache;
+    sprache.kann = kann;
+    sprache.warumNicht = QStringLiteral("Keine deutsche Stimme");
+    Vorlieben::setzeVorlesen(true);
+    Form2 *spiel = starteSpiel();
+    QVERIFY(spiel);
+    Q_EMIT spiel->menuKlasse->aboutToShow();
+    QCOMPARE(spiel->menuVorlesen->isEnabled(), kann);
+    QCOMPARE(spiel->menuVorlesen->toolTip() == sprache.warumNicht, !kann);
+    klicke(spiel->cmdFifty); // strikes Falsch2, which V then leaves out
+    QTest::keyClick(spiel, Qt::Key_V);
+    const QString loesung = QStringLiteral("Antwort %1: Lösung S1N1.").arg(spiel->reihenfolge()[0] + 1);
+    klicke(spiel->lblLoesung);
+    klicke(spiel->cmdOK);
+    const QStringList erwartet{QStringLiteral("Frage S1N1. "), QStringLiteral("Frage S1N1. "), QStringLiteral("Frage S2N1. ")};
+    QCOMPARE(sprache.gesagt.size(), kann ? 3 : 0);
+    for (int i = 0; i < sprache.gesagt.size(); ++i)
+        QVERIFY(sprache.gesagt.at(i).startsWith(erwartet.at(i)));
+    QVERIFY(!kann || (sprache.gesagt.at(0).contains(QStringLiteral("Falsch2")) && sprache.gesagt.at(1).contains(loesung)
+                      && !sprache.gesagt.at(1).contains(QStringLiteral("Falsch2")) && sprache.stopps > 0));
 }
 
 QTEST_MAIN(TestForm2)

@@ -2,6 +2,7 @@
 // shuffle, the choice of a question, the level field's reading and the
 // worked example of the game's layout.
 
+#include "basis/twips.h"
 #include "game/spiellayout.h"
 #include "game/spielregeln.h"
 #include "ui/stufenwert.h"
@@ -36,6 +37,9 @@ private Q_SLOTS:
     void stufenwert();
     // The layout's worked example at 11910 twips inner width.
     void layoutBeispiel();
+    // The projector view's fit: the largest even enlargement that fits, centred.
+    void einpassung_data();
+    void einpassung();
 };
 
 void TestSpielregeln::stufen_data()
@@ -203,6 +207,28 @@ void TestSpielregeln::layoutBeispiel()
     QCOMPARE(slotLinks(l.label5[1].breite, 1), 4037);
     QCOMPARE(slotLinks(100.5, 1), 500); // a half to the even number
     QCOMPARE(slotLinks(101.5, 1), 502);
+}
+
+void TestSpielregeln::einpassung_data()
+{
+    QTest::addColumn<QSizeF>("flaeche");
+    QTest::addColumn<double>("faktor");
+    QTest::addColumn<QPointF>("versatz");
+    QTest::newRow("same size") << QSizeF(800, 600) << 1.0 << QPointF(0, 0);
+    QTest::newRow("1920x1080: bars left and right") << QSizeF(1920, 1080) << 1.8 << QPointF(240, 0);
+    QTest::newRow("1280x1024: bars above and below") << QSizeF(1280, 1024) << 1.6 << QPointF(0, 32);
+    QTest::newRow("smaller screen") << QSizeF(400, 400) << 0.5 << QPointF(0, 50);
+    QTest::newRow("no screen") << QSizeF() << 1.0 << QPointF(0, 0);
+}
+
+void TestSpielregeln::einpassung()
+{
+    QFETCH(QSizeF, flaeche);
+    QFETCH(double, faktor);
+    QFETCH(QPointF, versatz);
+    const Twips::Einpassung e = Twips::passeEin(QSizeF(800, 600), flaeche);
+    QCOMPARE(e.faktor, faktor);
+    QCOMPARE(e.versatz, versatz);
 }
 
 QTEST_GUILESS_MAIN(TestSpielregeln)

@@ -28,6 +28,8 @@ for _ in $(seq 100); do
 done
 trap 'pkill -f "$arbeit/" 2>/dev/null; kill $wm $xvfb 2>/dev/null; rm -rf "$arbeit"' EXIT
 export XDG_RUNTIME_DIR=$arbeit
+# The per-user choices (projector view, reading aloud) stay in the work folder.
+export XDG_CONFIG_HOME=$arbeit/config
 
 fehler=0
 melde() { echo "FAIL [$flow]: $*"; fehler=1; }
@@ -135,6 +137,33 @@ done
 weg '^Spieler: ' || melde "the game did not end"
 grep -qE '^Ben \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Ben"
 taste alt+F4
+ende
+
+# A whole game by keys alone in the projector view: F11 fills the screen, 1
+# chooses, Enter confirms and answers each message. The next game starts full
+# screen again; F11 gives the window its own size back.
+groesse() { xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=' | tr '\n' ' '; }
+beginne tasten
+starte
+zumHauptfenster
+spielFuer Finn
+taste F11
+[ "$(groesse "$spiel")" = "WIDTH=1280 HEIGHT=1024 " ] || melde "projector view is $(groesse "$spiel")"
+for runde in $(seq 16); do
+    xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
+    taste 1
+    taste Return && quittiere
+done
+weg '^Spieler: ' || melde "the game did not end"
+grep -qE '^Finn \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Finn"
+fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+spielFuer Finn
+[ "$(groesse "$spiel")" = "WIDTH=1280 HEIGHT=1024 " ] || melde "the next game is $(groesse "$spiel")"
+taste F11
+[ "$(groesse "$spiel")" != "WIDTH=1280 HEIGHT=1024 " ] || melde "F11 did not leave the projector view"
+taste alt+e
+fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+taste alt+e
 ende
 
 # Leaving a game books nothing; the menu ends the program.

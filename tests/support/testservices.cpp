@@ -1,5 +1,6 @@
 #include "testservices.h"
 
+#include "basis/vorlieben.h"
 #include "start/fensterregister.h"
 #include "store/jetleser.h"
 
@@ -64,6 +65,8 @@ TestUmgebung::TestUmgebung()
     Services::setFileDialogs(&dateiDialoge);
     Services::setUrls(&urls);
     Services::setAppDirectory(&anwendungsverzeichnis);
+    Services::setSprache(&sprache);
+    Vorlieben::setDatei(m_dir.filePath(QStringLiteral("klassenzimmer.ini")));
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
     JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
@@ -74,6 +77,7 @@ TestUmgebung::~TestUmgebung()
 {
     schliesseAlleFenster();
     Verbindung.reset();
+    Services::setSprache(nullptr);
 }
 
 QString TestUmgebung::kopiereTestdatei(const QString &name, const QString &ziel)

@@ -8,6 +8,7 @@
 #include "store/recordset.h"
 #include "store/settingsfile.h"
 #include "ui/form1.h"
+#include "ui/antwortfeld.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 
@@ -87,8 +88,22 @@ private:
     QString m_path;
 };
 
+// Records what would be read aloud; verfuegbar and grund are set by the test.
+class FakeSprache : public Sprachausgabe {
+public:
+    bool verfuegbar() override { return kann; }
+    QString grund() const override { return warumNicht; }
+    void sage(const QString &text) override { gesagt << text; }
+    void stopp() override { ++stopps; }
+
+    bool kann = true;
+    QString warumNicht;
+    QStringList gesagt;
+    int stopps = 0;
+};
+
 // A fresh application directory in a temporary folder with all services
-// replaced by doubles; restores nothing, each test makes its own.
+// replaced by doubles and the per-user choices kept in it; restores nothing, each test makes its own.
 class TestUmgebung {
 public:
     TestUmgebung();
@@ -112,6 +127,7 @@ public:
     FakeFileDialogs dateiDialoge;
     FakeUrlOpener urls;
     FixedAppDirectory anwendungsverzeichnis;
+    FakeSprache sprache;
 
 private:
     QTemporaryDir m_dir;

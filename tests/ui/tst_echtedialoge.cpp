@@ -2,13 +2,17 @@
 
 #include "basis/fensterwahl.h"
 #include "basis/realservices.h"
+#include "basis/sprachausgabe.h"
 
 #include <QAbstractButton>
+#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
 #include <functional>
+
+#include <csignal>
 
 namespace {
 // Answers each real message box from inside its own loop, as a user would:
@@ -64,6 +68,9 @@ private Q_SLOTS:
     // leaves the windows as the program's flow says, and the program running.
     void ablauf_data();
     void ablauf();
+    // The real speech engine starts out of sight and begins to read German
+    // aloud; skipped where no engine or German voice is there.
+    void sprache();
 
 private:
     RealMessageBoxes m_echt;
@@ -181,6 +188,32 @@ void TestEchteDialoge::ablauf()
     // A flow that leaves a window open has not ended the program.
     if (!offeneFenster.isEmpty())
         QCOMPARE(letzteFensterZu, 0);
+}
+
+void TestEchteDialoge::sprache()
+{
+    // A speech-dispatcher of its own, ended below, not one left by another run.
+    QTemporaryDir laufzeit;
+    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit.path()));
+    auto echt = std::make_unique<EchteSprachausgabe>();
+    const QDeadlineTimer frist(30000);
+    while (echt->verfuegbar() && !echt->bereit() && !frist.hasExpired())
+        QTest::qWait(100);
+    if (echt->bereit()) {
+        echt->sage(QStringLiteral("Guten Morgen, Klasse!"));
+        (void)QTest::qWaitFor([&] { return echt->begonnen() > 0; }, 15000); // checked below
+    }
+    const QString grund = echt->bereit() ? QString() : echt->verfuegbar() ? QStringLiteral("no engine in 30 s") : echt->grund();
+    const int begonnen = echt->begonnen();
+    echt.reset();
+    qputenv("XDG_RUNTIME_DIR", vorher);
+    // Busy with its sound it ignores SIGTERM; its voice module follows it.
+    if (const int daemon = liesBytes(laufzeit.filePath(QStringLiteral("speech-dispatcher/pid/speech-dispatcher.pid"))).trimmed().toInt())
+        ::kill(daemon, SIGKILL);
+    if (!grund.isEmpty())
+        QSKIP(qPrintable(grund));
+    QVERIFY(begonnen > 0);
 }
 
 QTEST_MAIN(TestEchteDialoge)
