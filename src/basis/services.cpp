@@ -9,6 +9,7 @@ FileDialogs *g_fileDialogs = nullptr;
 UrlOpener *g_urls = nullptr;
 AppDirectory *g_appDirectory = nullptr;
 int g_splashIntervalMs = 60000;
+Passwoerter *g_passwoerter = nullptr;
 
 template <class T>
 T &required(T *service, const char *name)
@@ -26,6 +27,7 @@ FileDialogs &fileDialogs() { return required(g_fileDialogs, "fileDialogs"); }
 UrlOpener &urls() { return required(g_urls, "urls"); }
 const AppDirectory &appDirectory() { return required(g_appDirectory, "appDirectory"); }
 int splashIntervalMs() { return g_splashIntervalMs; }
+Passwoerter *passwoerter() { return g_passwoerter; }
 
 void setMessages(MessageBoxes *service) { g_messages = service; }
 void setRandom(RandomNumbers *service) { g_random = service; }
@@ -33,6 +35,7 @@ void setFileDialogs(FileDialogs *service) { g_fileDialogs = service; }
 void setUrls(UrlOpener *service) { g_urls = service; }
 void setAppDirectory(AppDirectory *service) { g_appDirectory = service; }
 void setSplashIntervalMs(int ms) { g_splashIntervalMs = ms; }
+void setPasswoerter(Passwoerter *service) { g_passwoerter = service; }
 
 QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text)
 {

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <optional>
+
 class QUrl;
 class QWidget;
 
@@ -53,6 +55,14 @@ public:
     virtual QString path() const = 0;
 };
 
+class Passwoerter {
+public:
+    virtual ~Passwoerter() = default;
+    // Asks for the password of a server login (wofuer names user and
+    // server); nothing when the user cancels.
+    virtual std::optional<QString> frage(const QString &wofuer) = 0;
+};
+
 // The services every window uses. main() installs the real ones; tests and
 // benchmarks install their own. The objects are not owned.
 namespace Services {
@@ -62,6 +72,8 @@ FileDialogs &fileDialogs();
 UrlOpener &urls();
 const AppDirectory &appDirectory();
 int splashIntervalMs();
+// May be missing (a companion tool, the benchmark): then nobody is asked.
+Passwoerter *passwoerter();
 
 void setMessages(MessageBoxes *service);
 void setRandom(RandomNumbers *service);
@@ -69,6 +81,7 @@ void setFileDialogs(FileDialogs *service);
 void setUrls(UrlOpener *service);
 void setAppDirectory(AppDirectory *service);
 void setSplashIntervalMs(int ms);
+void setPasswoerter(Passwoerter *service);
 
 // Shortcut for the common case of a box with an OK button only.
 QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text);

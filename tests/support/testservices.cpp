@@ -64,6 +64,7 @@ TestUmgebung::TestUmgebung()
     Services::setFileDialogs(&dateiDialoge);
     Services::setUrls(&urls);
     Services::setAppDirectory(&anwendungsverzeichnis);
+    Services::setPasswoerter(&passwoerter);
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
     JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
@@ -72,6 +73,7 @@ TestUmgebung::TestUmgebung()
 
 TestUmgebung::~TestUmgebung()
 {
+    Services::setPasswoerter(nullptr);
     schliesseAlleFenster();
     Verbindung.reset();
 }

@@ -87,6 +87,18 @@ private:
     QString m_path;
 };
 
+// Answers every password question with antwort (nothing: cancelled).
+class FakePasswoerter : public Passwoerter {
+public:
+    std::optional<QString> frage(const QString &wofuer) override
+    {
+        gefragt << wofuer;
+        return antwort;
+    }
+    std::optional<QString> antwort = QStringLiteral("geheim");
+    QStringList gefragt;
+};
+
 // A fresh application directory in a temporary folder with all services
 // replaced by doubles; restores nothing, each test makes its own.
 class TestUmgebung {
@@ -112,6 +124,7 @@ public:
     FakeFileDialogs dateiDialoge;
     FakeUrlOpener urls;
     FixedAppDirectory anwendungsverzeichnis;
+    FakePasswoerter passwoerter;
 
 private:
     QTemporaryDir m_dir;
