@@ -184,6 +184,18 @@ StoreError verbinde(const QString &name, const ServerAdresse &a)
                       StoreError::Art::Verbindung);
 }
 
+StoreError pruefe(const ServerAdresse &a)
+{
+    const QString name = QStringLiteral("kreidolin-pruefung");
+    StoreError e = verbinde(name, a);
+    if (!e) {
+        QSqlQuery q;
+        e = fuehreAus(q, name, a, QStringLiteral("SELECT count(*) FROM fragen"), {}, QStringLiteral("Fragen zu lesen"));
+    }
+    QSqlDatabase::removeDatabase(name);
+    return e;
+}
+
 void vergissPasswoerter()
 {
     QMutexLocker lock(&g_sperre);

@@ -20,6 +20,9 @@ namespace Server {
 // file; only a server that asks for one gets the one the user typed in this
 // run, asked at most once per address.
 StoreError verbinde(const QString &name, const ServerAdresse &adresse);
+// The address leads to a question collection: the connection is made and
+// the table fragen can be read.
+StoreError pruefe(const ServerAdresse &adresse);
 // Forgets the passwords of this run (for tests: "the next start").
 void vergissPasswoerter();
 

@@ -8,6 +8,9 @@
 
 #include "highscore/ablage.h"
 #include "store/server.h"
+#include "ui/serverdialog.h"
+
+#include <QTimer>
 
 #include <QSqlDatabase>
 
@@ -47,6 +50,9 @@ private Q_SLOTS:
     void leerenRegel();
     // A server that is not there: the game says which and why, and the editor opens.
     void unerreichbar();
+    // The editor's server choice is stored only once the connection works.
+    void serverWahl_data();
+    void serverWahl();
     // The password: from the password file, or asked once per run.
     void passwort_data();
     void passwort();
@@ -314,6 +320,40 @@ void TestServer::unerreichbar()
     QVERIFY2(text.contains(QStringLiteral("127.0.0.1:1")) && text.contains(QStringLiteral("nicht erreichbar")),
              qPrintable(text));
     QVERIFY(Fenster::offen<Form3>());
+}
+
+void TestServer::serverWahl_data()
+{
+    QTest::addColumn<bool>("erreichbar");
+    QTest::newRow("server found") << true;
+    QTest::newRow("nobody on the port") << false;
+}
+
+void TestServer::serverWahl()
+{
+    QFETCH(bool, erreichbar);
+    if (!cluster())
+        QSKIP(qPrintable(g_pg->grund()));
+    TestUmgebung u;
+    aufServer(u, QStringLiteral("lehrer"));
+    const QString datei = u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe(2));
+    u.schreibeDatei(QStringLiteral("Kreidolin.ini"), datei.toUtf8() + "\r\n");
+    Form3 *f = Fenster::zeige<Form3>();
+    QTimer::singleShot(0, f, [&] {
+        auto *d = f->findChild<ServerDialog *>();
+        const QStringList werte{"127.0.0.1", QString::number(erreichbar ? g_pg->port() : 1), "kreidolin", "lehrer"};
+        const QStringList namen{"txtHost", "txtPort", "txtDatenbank", "txtBenutzer"};
+        for (int i = 0; i < namen.size(); ++i)
+            d->findChild<QLineEdit *>(namen[i])->setText(werte[i]);
+        d->accept();
+        if (d->isVisible())
+            d->reject();
+    });
+    klicke(f->findChild<QPushButton *>(QStringLiteral("cmd_server")));
+    QCOMPARE(SettingsFile::lies(u.datei(QStringLiteral("Kreidolin.ini"))),
+             erreichbar ? g_pg->adresse(QStringLiteral("lehrer")) : datei);
+    QCOMPARE(f->recordset()->recordCount(), erreichbar ? 15 : 30);
+    QCOMPARE(u.meldungen.texte().size(), erreichbar ? 0 : 1);
 }
 
 void TestServer::passwort_data()
