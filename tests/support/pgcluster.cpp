@@ -30,7 +30,8 @@ int freierPort()
 }
 }
 
-PgCluster::PgCluster()
+PgCluster::PgCluster(bool sicher)
+    : m_sicher(sicher)
 {
     for (const QString &v : QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         if (QFileInfo(QStringLiteral("/usr/lib/postgresql/%1/bin/initdb").arg(v)).isExecutable())
@@ -92,7 +93,9 @@ bool PgCluster::starte()
     return laufe({m_bin + QStringLiteral("pg_ctl"), QStringLiteral("start"), QStringLiteral("-w"), QStringLiteral("-D"),
                   m_dir.filePath(QStringLiteral("data")), QStringLiteral("-l"), m_dir.filePath(QStringLiteral("log")),
                   QStringLiteral("-o"),
-                  QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off").arg(m_port).arg(m_dir.path())});
+                  QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=%3")
+                      .arg(m_port)
+                      .arg(m_dir.path(), m_sicher ? QStringLiteral("on") : QStringLiteral("off"))});
 }
 
 bool PgCluster::stoppe()

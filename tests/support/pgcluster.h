@@ -12,7 +12,8 @@
 // only the program's password question supplies.
 class PgCluster {
 public:
-    PgCluster();
+    // sicher: every commit reaches the disk (the benchmark); the tests run without.
+    explicit PgCluster(bool sicher = false);
     ~PgCluster();
 
     // Empty when the cluster runs; otherwise why not (binaries missing ...).
@@ -36,4 +37,5 @@ private:
     QString m_grund;
     int m_port = 0;
     bool m_root = false;
+    bool m_sicher = false;
 };
