@@ -29,7 +29,7 @@ PgCluster &cluster(Kontext &k)
     static PgCluster pg(true);
     if (!pg.grund().isEmpty())
         qFatal("no PostgreSQL cluster: %s", qPrintable(pg.grund()));
-    QFile pgpass(QString::fromLocal8Bit(qgetenv("PGPASSFILE")));
+    QFile pgpass(pg.pgpass());
     pgpass.open(QIODevice::WriteOnly | QIODevice::Truncate);
     pgpass.write("*:*:*:schueler:geheim\n");
     pgpass.setPermissions(QFile::ReadOwner | QFile::WriteOwner);

@@ -90,11 +90,7 @@ private:
 // Answers every password question with antwort (nothing: cancelled).
 class FakePasswoerter : public Passwoerter {
 public:
-    std::optional<QString> frage(const QString &wofuer) override
-    {
-        gefragt << wofuer;
-        return antwort;
-    }
+    std::optional<QString> frage(const QString &wofuer) override { return gefragt << wofuer, antwort; }
     std::optional<QString> antwort = QStringLiteral("geheim");
     QStringList gefragt;
 };
