@@ -343,7 +343,11 @@ void Form3::cmdRefresh_Click()
     if (!m_geladen)
         return;
     if (!rec->isNewRecord()) {
-        rec->update();
+        // On a server the question may have been changed meanwhile: the
+        // user learns why nothing was stored.
+        const StoreError e = rec->hasPendingChanges() ? rec->update() : StoreError();
+        if (e)
+            meldung(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + e.text());
         return;
     }
     if (meldung(kNeueNichtAktualisiert))
