@@ -75,7 +75,8 @@ StoreError legeAb(const HighscoreAblage::Zeile &z)
     const QByteArray zeile = HighscoreAblage::kodiere(z) + '\n';
     if (!datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)
         || datei.write(zeile) != zeile.size() || ::fsync(datei.handle()) != 0)
-        return StoreError(QStringLiteral("Die Datei %1 kann nicht beschrieben werden: %2").arg(pfad, datei.errorString()));
+        return StoreError(
+            QStringLiteral("Die Datei %1 kann nicht beschrieben werden: %2").arg(pfad, datei.errorString()));
     return {};
 }
 }

@@ -212,7 +212,8 @@ StoreError fehler(const QSqlError &e, const ServerAdresse &a, const QString &was
         return StoreError(QStringLiteral("Die Verbindung zum Server %1 ist unterbrochen: %2")
                               .arg(Serveradresse::kurz(a), grundVon(e)),
                           StoreError::Art::Verbindung);
-    return StoreError(QStringLiteral("Der Server %1 hat die Anfrage abgelehnt: %2").arg(Serveradresse::kurz(a), grundVon(e)));
+    return StoreError(
+        QStringLiteral("Der Server %1 hat die Anfrage abgelehnt: %2").arg(Serveradresse::kurz(a), grundVon(e)));
 }
 
 StoreError fuehreAus(QSqlQuery &query, const QString &name, const ServerAdresse &a, const QString &sql,
@@ -245,16 +246,16 @@ StoreError liesTabelle(const QString &name, const ServerAdresse &a, const QStrin
 {
     const QString lesen = QStringLiteral("Fragen zu lesen");
     QSqlQuery q;
-    StoreError e = fuehreAus(q, name, a,
-                             QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(tabellenName(tabelle), bezeichner(kIdSpalte)),
-                             {}, lesen);
+    const QString alle = QStringLiteral("SELECT * FROM %1").arg(tabellenName(tabelle));
+    StoreError e = fuehreAus(q, name, a, alle + QStringLiteral(" ORDER BY ") + bezeichner(kIdSpalte), {}, lesen);
     // Without the key column the table is read in the server's order and
     // cannot be changed from here.
     if (e && q.lastError().nativeErrorCode() == QLatin1String("42703"))
-        e = fuehreAus(q, name, a, QStringLiteral("SELECT * FROM %1").arg(tabellenName(tabelle)), {}, lesen);
+        e = fuehreAus(q, name, a, alle, {}, lesen);
     if (e) {
         if (q.lastError().nativeErrorCode() == QLatin1String("42P01"))
-            return StoreError(QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(Serveradresse::kurz(a), tabelle));
+            return StoreError(
+                QStringLiteral("Die Datenbank %1 enthält keine Tabelle %2.").arg(Serveradresse::kurz(a), tabelle));
         return e;
     }
     const QSqlRecord r = q.record();

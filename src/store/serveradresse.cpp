@@ -119,7 +119,8 @@ QString text(const ServerAdresse &a)
     static const QRegularExpression ipv6(QStringLiteral("^[0-9A-Fa-f.]*:[0-9A-Fa-f:.]*$"));
     const QString host = ipv6.match(a.host).hasMatch() ? QLatin1Char('[') + a.host + QLatin1Char(']')
                                                         : kodiere(a.host);
-    QString zeile = kSchema + host + QLatin1Char(':') + QString::number(a.port) + QLatin1Char('/') + kodiere(a.datenbank);
+    QString zeile =
+        kSchema + host + QLatin1Char(':') + QString::number(a.port) + QLatin1Char('/') + kodiere(a.datenbank);
     if (!a.benutzer.isEmpty())
         zeile += QStringLiteral("?user=") + kodiere(a.benutzer);
     return zeile;

@@ -49,7 +49,8 @@ private Q_SLOTS:
         QTest::newRow("usual") << "postgresql://srv/kreidolin?user=7a" << "srv|5432|kreidolin|7a";
         QTest::newRow("short scheme, port") << "POSTGRES://10.0.0.5:6543/quiz" << "10.0.0.5|6543|quiz|";
         QTest::newRow("user@, IPv6") << "postgresql://lehrer@[::1]:5433/k" << "::1|5433|k|lehrer";
-        QTest::newRow("socket, encoded") << "postgresql://%2Frun%2Fpg/k%C3%A4se?user=m%C3%BC" << "/run/pg|5432|käse|mü";
+        QTest::newRow("socket, encoded") << "postgresql://%2Frun%2Fpg/k%C3%A4se?user=m%C3%BC"
+                                         << "/run/pg|5432|käse|mü";
         QTest::newRow("password in user") << "postgresql://u:pw@srv/db" << "Passwort";
         QTest::newRow("other parameter") << "postgresql://srv/db?sslmode=require" << "unbekannt";
         QTest::newRow("port 0") << "postgresql://srv:0/db" << "Portnummer";
@@ -65,7 +66,8 @@ private Q_SLOTS:
         QFETCH(QString, teile);
         QString grund;
         const std::optional<ServerAdresse> a = Serveradresse::zerlege(zeile, &grund);
-        const QStringList gelesen = a ? QStringList{a->host, QString::number(a->port), a->datenbank, a->benutzer} : QStringList{teile};
+        const QStringList gelesen =
+            a ? QStringList{a->host, QString::number(a->port), a->datenbank, a->benutzer} : QStringList{teile};
         QCOMPARE(gelesen.join('|'), teile);
         QVERIFY(a || grund.contains(teile));
         QVERIFY(!a || Serveradresse::zerlege(Serveradresse::text(*a)) == a);
@@ -102,7 +104,8 @@ private Q_SLOTS:
         if (!e)
             e = Server::fuehreAus(q, QStringLiteral("rolle"), a, sql, {}, QStringLiteral("das zu tun"));
         QVERIFY2(!e == erlaubt, qPrintable(e.text()));
-        QVERIFY(erlaubt || (e.text().startsWith(QStringLiteral("Keine Berechtigung: ")) && e.text().contains(benutzer)));
+        QVERIFY(erlaubt
+                || (e.text().startsWith(QStringLiteral("Keine Berechtigung: ")) && e.text().contains(benutzer)));
     }
 
     // The editor stores as a teacher; a pupil and a stopped server get a message, the text stays.
@@ -132,7 +135,8 @@ private Q_SLOTS:
         QCOMPARE(f->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->text(), text);
         QCOMPARE(u.meldungen.texte().size(), meldung.isEmpty() ? 0 : 1);
         QVERIFY(meldung.isEmpty()
-                || u.meldungen.texte()[0].startsWith(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + meldung));
+                || u.meldungen.texte()[0].startsWith(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n")
+                                                     + meldung));
     }
 
     // A question another teacher changed or deleted meanwhile is not overwritten but read anew.
@@ -201,7 +205,8 @@ private Q_SLOTS:
         CLUSTER();
         u.schreibeDatei(QStringLiteral("Kreidolin.ini"), "postgresql://127.0.0.1:1/kreidolin?user=schueler\r\n");
         QVERIFY(!starteSpiel());
-        QVERIFY(u.meldungen.texte().value(0).contains(QStringLiteral("Der Server 127.0.0.1:1/kreidolin ist nicht erreichbar: ")));
+        QVERIFY(u.meldungen.texte().value(0).contains(
+            QStringLiteral("Der Server 127.0.0.1:1/kreidolin ist nicht erreichbar: ")));
         QVERIFY(Fenster::offen<Form3>());
     }
 

@@ -19,7 +19,8 @@ PgCluster::PgCluster(bool sicher)
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t n = sizeof a;
-    if (::bind(s, reinterpret_cast<sockaddr *>(&a), n) == 0 && ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &n) == 0)
+    auto *adresse = reinterpret_cast<sockaddr *>(&a);
+    if (::bind(s, adresse, n) == 0 && ::getsockname(s, adresse, &n) == 0)
         m_port = ntohs(a.sin_port);
     ::close(s);
     // The tests must not find the user's own passwords.
@@ -56,7 +57,8 @@ bool PgCluster::skript(const QString &befehl)
 
 QString PgCluster::psqlProgramm() const
 {
-    const QStringList versionen = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList versionen =
+        QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     return QStringLiteral("/usr/lib/postgresql/%1/bin/psql").arg(versionen.value(versionen.size() - 1));
 }
 
