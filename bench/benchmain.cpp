@@ -25,7 +25,8 @@ int gruppe(const QString &name)
     static const QStringList reihe = {QStringLiteral("start:"),  QStringLiteral("main window:"),
                                       QStringLiteral("highscore:"), QStringLiteral("game:"),
                                       QStringLiteral("editor:"), QStringLiteral("memory:"),
-                                      QStringLiteral("store:"),  QStringLiteral("jet:")};
+                                      QStringLiteral("store:"),  QStringLiteral("jet:"),
+                                      QStringLiteral("server:")};
     for (int i = 0; i < reihe.size(); ++i) {
         if (name.startsWith(reihe[i]))
             return i;

@@ -11,5 +11,6 @@ QString versionszeile(int major, int minor, int revision)
 QString anwendungsverzeichnis() { return Services::appDirectory().path(); }
 QString einstellungsdatei() { return anwendungsverzeichnis() + QLatin1String("/Kreidolin.ini"); }
 QString highscoredatei() { return anwendungsverzeichnis() + QLatin1String("/highscore.dtt"); }
+QString highscoreAusgang() { return anwendungsverzeichnis() + QLatin1String("/highscore-ausgang.dtt"); }
 QString standardDatenbank() { return anwendungsverzeichnis() + QLatin1String("/Fragen.mdb"); }
 }

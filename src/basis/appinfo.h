@@ -20,6 +20,8 @@ QString versionszeile(int major = kMajor, int minor = kMinor, int revision = kRe
 QString anwendungsverzeichnis();
 QString einstellungsdatei();
 QString highscoredatei();
+// Highscore lines a server could not take yet, for the next connection.
+QString highscoreAusgang();
 QString standardDatenbank();
 
 // Message box titles.

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -114,8 +116,21 @@ RealAppDirectory::RealAppDirectory(const QString &programDir)
     }
 }
 
+std::optional<QString> RealPasswoerter::frage(const QString &wofuer)
+{
+    bool ok = false;
+    const QString passwort = QInputDialog::getText(nullptr, QStringLiteral("Anmeldung am Server"),
+                                                   QStringLiteral("Passwort für %1:").arg(wofuer),
+                                                   QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return passwort;
+}
+
 void installRealServices()
 {
+    static RealPasswoerter passwoerter;
+    Services::setPasswoerter(&passwoerter);
     static RealMessageBoxes messages;
     static RealRandomNumbers random;
     static RealFileDialogs fileDialogs;

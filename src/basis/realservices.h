@@ -31,6 +31,11 @@ public:
     bool open(const QUrl &url) override;
 };
 
+class RealPasswoerter : public Passwoerter {
+public:
+    std::optional<QString> frage(const QString &wofuer) override;
+};
+
 // The folder of the program file when it can be written; otherwise the
 // per-user data folder, into which the installed default collection is
 // copied once.

@@ -9,6 +9,7 @@ FileDialogs *g_fileDialogs = nullptr;
 UrlOpener *g_urls = nullptr;
 AppDirectory *g_appDirectory = nullptr;
 int g_splashIntervalMs = 60000;
+Passwoerter *g_passwoerter = nullptr;
 
 class KeineSprache : public Sprachausgabe {
 public:
@@ -40,6 +41,7 @@ Sprachausgabe &sprache()
     static KeineSprache keine;
     return g_sprache ? *g_sprache : keine;
 }
+Passwoerter *passwoerter() { return g_passwoerter; }
 
 void setMessages(MessageBoxes *service) { g_messages = service; }
 void setRandom(RandomNumbers *service) { g_random = service; }
@@ -48,6 +50,7 @@ void setUrls(UrlOpener *service) { g_urls = service; }
 void setAppDirectory(AppDirectory *service) { g_appDirectory = service; }
 void setSplashIntervalMs(int ms) { g_splashIntervalMs = ms; }
 void setSprache(Sprachausgabe *service) { g_sprache = service; }
+void setPasswoerter(Passwoerter *service) { g_passwoerter = service; }
 
 QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text)
 {

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <optional>
+
 class QUrl;
 class QWidget;
 
@@ -67,6 +69,14 @@ public:
     virtual void stopp() = 0;
 };
 
+class Passwoerter {
+public:
+    virtual ~Passwoerter() = default;
+    // Asks for the password of a server login (wofuer names user and
+    // server); nothing when the user cancels.
+    virtual std::optional<QString> frage(const QString &wofuer) = 0;
+};
+
 // The services every window uses. main() installs the real ones; tests and
 // benchmarks install their own. The objects are not owned.
 namespace Services {
@@ -78,6 +88,8 @@ const AppDirectory &appDirectory();
 int splashIntervalMs();
 // Without one installed, a silent one that says why.
 Sprachausgabe &sprache();
+// May be missing (a companion tool, the benchmark): then nobody is asked.
+Passwoerter *passwoerter();
 
 void setMessages(MessageBoxes *service);
 void setRandom(RandomNumbers *service);
@@ -86,6 +98,7 @@ void setUrls(UrlOpener *service);
 void setAppDirectory(AppDirectory *service);
 void setSplashIntervalMs(int ms);
 void setSprache(Sprachausgabe *service);
+void setPasswoerter(Passwoerter *service);
 
 // Shortcut for the common case of a box with an OK button only.
 QMessageBox::StandardButton meldung(QWidget *parent, const QString &titel, const QString &text);

@@ -1,6 +1,7 @@
 #include "store/connection.h"
 
 #include "store/jetleser.h"
+#include "store/server.h"
 #include "store/zeilenspeicher.h"
 
 #include <QAtomicInt>
@@ -104,6 +105,21 @@ StoreError Connection::open()
 {
     m_open = false;
     m_path = dataSource(m_connectionString);
+    static QAtomicInt counter;
+    if (Serveradresse::istServer(m_path)) {
+        QString grund;
+        const std::optional<ServerAdresse> adresse = Serveradresse::zerlege(m_path, &grund);
+        if (!adresse)
+            return StoreError(QStringLiteral("Die Serveradresse %1 ist ungültig: %2").arg(m_path, grund));
+        m_adresse = *adresse;
+        m_kind = Kind::Server;
+        if (m_sqlName.isEmpty())
+            m_sqlName = QStringLiteral("kreidolin-%1").arg(counter.fetchAndAddRelaxed(1));
+        if (const StoreError e = Server::verbinde(m_sqlName, m_adresse))
+            return e;
+        m_open = true;
+        return {};
+    }
     const QFileInfo info(m_path);
     if (m_path.isEmpty() || !info.exists())
         return StoreError(QStringLiteral("Die Datei %1 existiert nicht.").arg(m_path));
@@ -123,7 +139,6 @@ StoreError Connection::open()
         return {};
     }
 
-    static QAtomicInt counter;
     m_sqlName = QStringLiteral("kreidolin-%1").arg(counter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_sqlName);
     if (!db.isValid())
@@ -164,6 +179,8 @@ StoreError Connection::open()
 
 StoreError Connection::pruefeDatei() const
 {
+    if (m_kind == Kind::Server)
+        return {};
     struct stat st;
     if (::stat(QFile::encodeName(m_path).constData(), &st) != 0)
         return StoreError(QStringLiteral("Die Datenbank %1 ist nicht mehr da; sie wurde entfernt, während sie "
@@ -256,6 +273,8 @@ StoreError Connection::readTable(const QString &table, TableData &out, int maxRo
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return JetLeser::lies(m_path, table, out, maxRows);
+    if (m_kind == Kind::Server)
+        return Server::liesTabelle(m_sqlName, m_adresse, table, out, nullptr, maxRows);
     return liesSqlite(m_sqlName, m_path, table, out, maxRows, [&out](sqlite3_stmt *stmt, int columnCount) {
         TableRow row;
         row.rowId = sqlite3_column_int64(stmt, 0);
@@ -285,6 +304,8 @@ StoreError Connection::readTable(const QString &table, TableData &out, Zeilenspe
         out.rows.clear();
         return e;
     }
+    if (m_kind == Kind::Server)
+        return Server::liesTabelle(m_sqlName, m_adresse, table, out, &rows, maxRows);
     Zeilenspeicher::Bauer bauer;
     // Packed straight from SQLite's values, the same values columnValue() makes.
     return liesSqlite(m_sqlName, m_path, table, out, maxRows, [&](sqlite3_stmt *stmt, int columnCount) {
@@ -365,6 +386,8 @@ StoreError Connection::insertRow(const QString &table, const QStringList &column
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
+    if (m_kind == Kind::Server)
+        return Server::fuegeEin(m_sqlName, m_adresse, table, columns, values, stored);
     if (const StoreError e = pruefeDatei())
         return e;
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
@@ -398,12 +421,14 @@ StoreError Connection::insertRow(const QString &table, const QStringList &column
 }
 
 StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStringList &columns,
-                                 const QVector<QVariant> &values) const
+                                 const QVector<QVariant> &values, const Vorher &vorher) const
 {
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
+    if (m_kind == Kind::Server)
+        return Server::aendere(m_sqlName, m_adresse, table, rowId, columns, values, vorher.spalten, vorher.werte);
     if (const StoreError e = pruefeDatei())
         return e;
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
@@ -428,12 +453,14 @@ StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStri
     return {};
 }
 
-StoreError Connection::deleteRow(const QString &table, qint64 rowId) const
+StoreError Connection::deleteRow(const QString &table, qint64 rowId, const Vorher &vorher) const
 {
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
+    if (m_kind == Kind::Server)
+        return Server::loesche(m_sqlName, m_adresse, table, rowId, vorher.spalten, vorher.werte);
     if (const StoreError e = pruefeDatei())
         return e;
     QSqlQuery query(QSqlDatabase::database(m_sqlName, false));
@@ -443,4 +470,15 @@ StoreError Connection::deleteRow(const QString &table, qint64 rowId) const
     if (!query.exec())
         return writeError(m_path, query);
     return {};
+}
+
+StoreError Connection::readRow(const QString &table, qint64 rowId, TableRow &row, bool &found) const
+{
+    found = false;
+    if (!m_open)
+        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
+    if (m_kind == Kind::Server)
+        return Server::liesZeile(m_sqlName, m_adresse, table, rowId, row, found);
+    // Only a server has rows that change under the program's feet.
+    return StoreError(QStringLiteral("Die Frage kann nicht neu gelesen werden."));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/serveradresse.h"
 #include "store/storeerror.h"
 
 #include <QString>
@@ -23,13 +24,22 @@ struct TableData {
     bool writable = false;     // rows can be addressed for update and delete
 };
 
+// The row as it was read. A server refuses to change or delete a row that
+// differs from it there: another teacher changed it meanwhile. A file,
+// edited by one PC at a time, does not need it.
+struct Vorher {
+    QStringList spalten;
+    QVector<QVariant> werte;
+};
+
 // A connection to one question database, named by a connection string of the
 // form "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security
-// Info=False". The file's kind is told by its bytes, not its name.
+// Info=False". The file's kind is told by its bytes, not its name; a data
+// source "postgresql://…" is a collection on a PostgreSQL server.
 class Connection {
 public:
     enum class CursorLocation { Server, Client };
-    enum class Kind { Unknown, Sqlite, Jet };
+    enum class Kind { Unknown, Sqlite, Jet, Server };
 
     Connection();
     ~Connection();
@@ -61,8 +71,10 @@ public:
     StoreError insertRow(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
                          TableRow &stored) const;
     StoreError updateRow(const QString &table, qint64 rowId, const QStringList &columns,
-                         const QVector<QVariant> &values) const;
-    StoreError deleteRow(const QString &table, qint64 rowId) const;
+                         const QVector<QVariant> &values, const Vorher &vorher = {}) const;
+    StoreError deleteRow(const QString &table, qint64 rowId, const Vorher &vorher = {}) const;
+    // One row as it is stored now; found is false when it is gone.
+    StoreError readRow(const QString &table, qint64 rowId, TableRow &row, bool &found) const;
 
 private:
     // Writes reach the file that was opened; refused when another file has
@@ -73,6 +85,7 @@ private:
     CursorLocation m_cursorLocation = CursorLocation::Server;
     QString m_path;
     QString m_sqlName;
+    ServerAdresse m_adresse;
     Kind m_kind = Kind::Unknown;
     bool m_open = false;
     // The file as it was opened (device and inode number).

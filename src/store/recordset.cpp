@@ -273,8 +273,8 @@ StoreError Recordset::update()
         m_rows.replace(m_pos, stored);
         m_newRow = -1;
     } else {
-        if (const StoreError e = m_connection->updateRow(m_table, m_rows.rowId(m_pos), columns, values))
-            return e;
+        if (const StoreError e = m_connection->updateRow(m_table, m_rows.rowId(m_pos), columns, values, vorher()))
+            return ladeNeu(e);
         for (const auto &p : pending) {
             // Read back as the column keeps it: a whole number stays a number.
             QVariant v = p.second;
@@ -311,8 +311,8 @@ StoreError Recordset::deleteCurrent()
         afterMove();
         return {};
     }
-    if (const StoreError e = m_connection->deleteRow(m_table, m_rows.rowId(m_pos)))
-        return e;
+    if (const StoreError e = m_connection->deleteRow(m_table, m_rows.rowId(m_pos), vorher()))
+        return ladeNeu(e);
     m_pending.clear();
     const int index = m_pos;
     m_rows.remove(index);
@@ -323,6 +323,38 @@ StoreError Recordset::deleteCurrent()
     m_pos = m_rows.isEmpty() ? -1 : qMin(index, static_cast<int>(m_rows.size()) - 1);
     afterMove();
     return {};
+}
+
+Vorher Recordset::vorher() const
+{
+    return {m_columns, m_rows.row(m_pos).values};
+}
+
+StoreError Recordset::ladeNeu(const StoreError &e)
+{
+    if (e.art() != StoreError::Art::Konflikt)
+        return e;
+    // Someone else changed or deleted the row meanwhile: it is shown as it
+    // is stored now, and the change asked for is not made.
+    m_pending.clear();
+    const int index = m_pos;
+    TableRow zeile;
+    bool da = false;
+    if (const StoreError lesen = m_connection->readRow(m_table, m_rows.rowId(index), zeile, da))
+        return StoreError(e.text() + QStringLiteral("\r\n") + lesen.text(), e.art());
+    if (da) {
+        zeile.values.resize(m_columns.size());
+        m_rows.replace(index, zeile);
+        Q_EMIT rowChanged(index);
+    } else {
+        m_rows.remove(index);
+        if (m_newRow > index)
+            --m_newRow;
+        Q_EMIT rowRemoved(index);
+        m_pos = m_rows.isEmpty() ? -1 : qMin(index, static_cast<int>(m_rows.size()) - 1);
+    }
+    afterMove();
+    return e;
 }
 
 StoreError Recordset::bind(QObject *target, const QString &column, const char *property)

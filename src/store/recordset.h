@@ -94,6 +94,9 @@ private:
     StoreError notOpen() const;
     StoreError readOnly() const;
     void discardNewRow();
+    Vorher vorher() const;
+    // After a refused write: a row someone else changed meanwhile is read anew.
+    StoreError ladeNeu(const StoreError &e);
     void afterMove();
 
     struct Binding {

@@ -1,5 +1,7 @@
 #include "ui/austauschleiste.h"
 
+#include "store/serveradresse.h"
+
 #include "basis/appinfo.h"
 #include "basis/services.h"
 #include "basis/twips.h"
@@ -55,6 +57,12 @@ void Austauschleiste::platziere(double innenBreite)
 bool Austauschleiste::sammlungDa(QString &pfad)
 {
     pfad = m_sammlung();
+    if (Serveradresse::istServer(pfad)) {
+        Services::meldung(m_fenster, kTitel,
+                          QStringLiteral("Import, Export und Prüfung gehen mit einer Fragendatei, nicht mit einer "
+                                         "Sammlung auf einem Server."));
+        return false;
+    }
     if (!pfad.isEmpty())
         return true;
     Services::meldung(m_fenster, kTitel,

@@ -5,7 +5,7 @@
 #include "basis/fensterwahl.h"
 #include "basis/services.h"
 #include "basis/twips.h"
-#include "highscore/highscore.h"
+#include "highscore/ablage.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -191,8 +191,7 @@ void Form1::menuHighscore_Click()
     lstHighscore->clear();
     lstHighscore->addItem(Highscore::keineEintraege());
 
-    const QString pfad = AppInfo::highscoredatei();
-    const Highscore::Lesung lesung = Highscore::lies(pfad);
+    const Highscore::Lesung lesung = HighscoreAblage::lies();
     // Told once per window: the list is rebuilt at every activation.
     if (lesung.fehler && !m_lesefehlerGemeldet) {
         m_lesefehlerGemeldet = true;
@@ -203,7 +202,7 @@ void Form1::menuHighscore_Click()
     if (liste.warnen && !meldeFehler(Highscore::warnText()))
         return;
     if (liste.leeren) {
-        const StoreError e = Highscore::leere(pfad);
+        const StoreError e = HighscoreAblage::leere();
         if (!e)
             return;
         if (!meldeFehler(QStringLiteral("Die Highscoreliste konnte nicht gelöscht werden.\r\n") + e.text()))

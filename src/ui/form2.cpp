@@ -11,8 +11,10 @@
 #include "basis/twips.h"
 #include "basis/vorlieben.h"
 #include "highscore/highscore.h"
+#include "highscore/ablage.h"
 #include "store/connection.h"
 #include "store/recordset.h"
+#include "store/serveradresse.h"
 #include "store/settingsfile.h"
 
 #include <QCloseEvent>
@@ -335,6 +337,9 @@ void Form2::Form_Load()
     }
     if (!FragenLaden(datenbank.pfad)) {
         QString text = QStringLiteral("Die Datei Fragen.mdb exisitiert nicht im Anwendungsverzeichnis!");
+        // A server says itself what went wrong: which one, and why.
+        if (Serveradresse::istServer(datenbank.pfad) && m_ladefehler)
+            text = QStringLiteral("Die Fragen können nicht vom Server geladen werden.") + kCrLf + m_ladefehler.text();
         if (m_ohneErsteStufe)
             text += kCrLf + keineFrageText(Spielregeln::kErsteStufe);
         Services::meldung(this, AppInfo::titel(), text);
@@ -351,7 +356,7 @@ bool Form2::FragenLaden(const QString &pfad)
     m_ohneErsteStufe = false;
     Verbindung = std::make_shared<Connection>();
     Verbindung->setConnectionString(Connection::connectionStringFor(pfad));
-    if (Verbindung->open())
+    if ((m_ladefehler = Verbindung->open()))
         return false;
 
     delete rsFragen;
@@ -362,7 +367,7 @@ bool Form2::FragenLaden(const QString &pfad)
     // The game counts its rows in 16 bits; a larger table is not a question
     // collection it can play.
     rsFragen->setMaxRecords(Recordset::kMaxRows);
-    if (rsFragen->open())
+    if ((m_ladefehler = rsFragen->open()))
         return false;
     if (rsFragen->bind(lblFrage, QStringLiteral("frage")) || rsFragen->bind(lblLoesung, QStringLiteral("loesung"))
         || rsFragen->bind(lblAntwort1, QStringLiteral("Antwort1"))
@@ -529,10 +534,13 @@ QString Form2::spielerName() const { return lblPlayer->text(); }
 
 void Form2::eintragen(const QPointer<Form2> &fenster, const QString &name, int punkte)
 {
-    if (const StoreError e = Highscore::anhaengen(AppInfo::highscoredatei(), name, punkte)) {
+    const HighscoreAblage::Ergebnis ergebnis = HighscoreAblage::anhaengen(name, punkte);
+    if (ergebnis.fehler) {
         Services::meldung(fenster, AppInfo::titel(),
                           QStringLiteral("Der Eintrag für die Highscore konnte nicht gespeichert werden.") + kCrLf
-                              + e.text());
+                              + ergebnis.fehler.text());
+    } else if (!ergebnis.hinweis.isEmpty()) {
+        Services::meldung(fenster, AppInfo::titel(), ergebnis.hinweis);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "basis/fensterwahl.h"
 #include "game/spiellayout.h"
 #include "game/spielregeln.h"
+#include "store/storeerror.h"
 
 #include <QHash>
 #include <QPointer>
@@ -142,6 +143,8 @@ private:
     QVector<QVector<int>> m_zeilenJeStufe;
     // Set by FragenLaden when the collection opened but holds no question of
     // the first level: the load fails, and the player learns which level.
+    // Why the questions could not be loaded, as the store said it.
+    StoreError m_ladefehler;
     bool m_ohneErsteStufe = false;
     SpielLayout m_layout;
     QLabel *m_gedrueckt = nullptr;

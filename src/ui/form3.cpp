@@ -12,6 +12,7 @@
 #include "store/settingsfile.h"
 #include "ui/austauschleiste.h"
 #include "ui/dateifilter.h"
+#include "ui/serverdialog.h"
 #include "ui/stufenwert.h"
 #include "ui/umwandlung.h"
 
@@ -248,6 +249,29 @@ void Form3::cmd_browse_Click()
     DatenbankOeffnen(txt_pfad->text());
 }
 
+void Form3::cmd_server_Click()
+{
+    ServerAdresse vorgabe;
+    vorgabe.datenbank = QStringLiteral("kreidolin");
+    if (const std::optional<ServerAdresse> offen = Serveradresse::zerlege(m_offenerPfad))
+        vorgabe = *offen;
+    const QPointer<Form3> lebt(this);
+    const QPointer<ServerDialog> dialog = new ServerDialog(vorgabe, this);
+    const bool gewaehlt = dialog->exec() == QDialog::Accepted;
+    if (!dialog || !lebt)
+        return;
+    const QString zeile = Serveradresse::text(dialog->adresse());
+    delete dialog.data();
+    if (!gewaehlt)
+        return;
+    if (const StoreError e = SettingsFile::schreibe(AppInfo::einstellungsdatei(), zeile)) {
+        meldung(QStringLiteral("Die Auswahl des Servers kann nicht gespeichert werden.\r\n") + e.text());
+        return;
+    }
+    txt_pfad->setText(zeile);
+    DatenbankOeffnen(zeile);
+}
+
 void Form3::cmdNavigation_Click(int Index)
 {
     if (!verlasseStufenfeld(cmdNavigation.value(Index)))
@@ -319,7 +343,11 @@ void Form3::cmdRefresh_Click()
     if (!m_geladen)
         return;
     if (!rec->isNewRecord()) {
-        rec->update();
+        // On a server the question may have been changed meanwhile: the
+        // user learns why nothing was stored.
+        const StoreError e = rec->hasPendingChanges() ? rec->update() : StoreError();
+        if (e)
+            meldung(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + e.text());
         return;
     }
     if (meldung(kNeueNichtAktualisiert))

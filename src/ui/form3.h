@@ -58,6 +58,7 @@ private:
     void Form_Activate();
     void Form_Unload();
     void cmd_browse_Click();
+    void cmd_server_Click();
     void cmdNavigation_Click(int Index);
     void rec_MoveComplete();
     void DataGrid1_MouseDown();
@@ -77,6 +78,7 @@ private:
     QLabel *Label6 = nullptr;
     QLineEdit *txt_pfad = nullptr;
     QPushButton *cmd_browse = nullptr;
+    QPushButton *cmd_server = nullptr;
     QTableView *DataGrid1 = nullptr;
     QVector<QPushButton *> cmdNavigation;
     QLabel *lblNavi = nullptr;

@@ -66,6 +66,8 @@ void Form3::erzeugeSteuerelemente()
     txt_pfad->setFont(gross);
     cmd_browse = neuerKnopf(this, "cmd_browse", QStringLiteral("Datenbank &auswählen"));
     connect(cmd_browse, &QPushButton::clicked, this, &Form3::cmd_browse_Click);
+    cmd_server = neuerKnopf(this, "cmd_server", QStringLiteral("&Server auswählen"));
+    connect(cmd_server, &QPushButton::clicked, this, &Form3::cmd_server_Click);
 
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
@@ -159,7 +161,7 @@ void Form3::erzeugeSteuerelemente()
 
 void Form3::setzeTabReihenfolge()
 {
-    const QVector<QWidget *> reihe = {txt_pfad,         cmd_browse,       txtFrage,         txtLoesung,
+    const QVector<QWidget *> reihe = {txt_pfad,         cmd_server,       cmd_browse,       txtFrage,         txtLoesung,
                                       txtAntwort1,      txtAntwort2,      txtStufe,         cmdUebernehmen,
                                       cmdNeu,           cmdLoeschen,      cmdNavigation[0], cmdNavigation[1],
                                       cmdNavigation[2], cmdNavigation[3], DataGrid1,        cmdRefresh};

@@ -5,7 +5,8 @@ Plan entwurf()
 {
     Plan p;
     p[QStringLiteral("Label6")] = {120, 120, 1635, 255};
-    p[QStringLiteral("txt_pfad")] = {1860, 120, 7095, 285};
+    p[QStringLiteral("txt_pfad")] = {1860, 120, 4815, 285};
+    p[QStringLiteral("cmd_server")] = {6780, 120, 2235, 315};
     p[QStringLiteral("cmd_browse")] = {9120, 120, 2415, 315};
     p[QStringLiteral("DataGrid1")] = {240, 660, 11355, 4695};
     p[QStringLiteral("cmdNavigation(0)")] = {180, 5520, 375, 315};

@@ -67,6 +67,7 @@ TestUmgebung::TestUmgebung()
     Services::setAppDirectory(&anwendungsverzeichnis);
     Services::setSprache(&sprache);
     Vorlieben::setDatei(m_dir.filePath(QStringLiteral("klassenzimmer.ini")));
+    Services::setPasswoerter(&passwoerter);
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
     JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
@@ -75,6 +76,7 @@ TestUmgebung::TestUmgebung()
 
 TestUmgebung::~TestUmgebung()
 {
+    Services::setPasswoerter(nullptr);
     schliesseAlleFenster();
     Verbindung.reset();
     Services::setSprache(nullptr);

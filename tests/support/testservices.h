@@ -102,6 +102,14 @@ public:
     int stopps = 0;
 };
 
+// Answers every password question with antwort (nothing: cancelled).
+class FakePasswoerter : public Passwoerter {
+public:
+    std::optional<QString> frage(const QString &wofuer) override { return gefragt << wofuer, antwort; }
+    std::optional<QString> antwort = QStringLiteral("geheim");
+    QStringList gefragt;
+};
+
 // A fresh application directory in a temporary folder with all services
 // replaced by doubles and the per-user choices kept in it; restores nothing, each test makes its own.
 class TestUmgebung {
@@ -128,6 +136,7 @@ public:
     FakeUrlOpener urls;
     FixedAppDirectory anwendungsverzeichnis;
     FakeSprache sprache;
+    FakePasswoerter passwoerter;
 
 private:
     QTemporaryDir m_dir;

@@ -1,0 +1,246 @@
+#include "highscore/ablage.h"
+
+#include "store/dateiersatz.h"
+#include "store/server.h"
+#include "store/settingsfile.h"
+
+#include "basis/appinfo.h"
+
+#include <QFile>
+#include <QLockFile>
+#include <QSqlDatabase>
+#include <QSysInfo>
+#include <QThread>
+#include <QUrl>
+#include <QUuid>
+
+#include <unistd.h>
+
+namespace {
+constexpr int kSperrFrist = 10000;
+
+// The settings line decides: a server address, or the file as always.
+struct Ort {
+    bool server = false;
+    std::optional<ServerAdresse> adresse;
+    QString grund;
+};
+
+Ort ort()
+{
+    Ort o;
+    const std::optional<QString> zeile = SettingsFile::lies(AppInfo::einstellungsdatei());
+    o.server = zeile && Serveradresse::istServer(*zeile);
+    if (o.server)
+        o.adresse = Serveradresse::zerlege(*zeile, &o.grund);
+    return o;
+}
+
+StoreError ungueltig(const Ort &o)
+{
+    return StoreError(QStringLiteral("Die Serveradresse in der Einstellungsdatei ist ungültig: %1").arg(o.grund));
+}
+
+// One connection per thread: the benchmark's clients each hold their own.
+QString verbindungsName()
+{
+    return QStringLiteral("kreidolin-highscore-%1").arg(reinterpret_cast<quintptr>(QThread::currentThread()), 0, 16);
+}
+
+StoreError sende(const QString &verbindung, const ServerAdresse &a, const HighscoreAblage::Zeile &z)
+{
+    QSqlQuery q;
+    return Server::fuehreAus(q, verbindung, a,
+                             QStringLiteral("INSERT INTO highscore (schluessel, name, punkte, wann, pc) "
+                                            "VALUES (?, ?, ?, ?, ?) ON CONFLICT (schluessel) DO NOTHING"),
+                             {z.schluessel, z.name, z.punkte, z.wann.toUTC().toString(Qt::ISODateWithMs), z.pc},
+                             QStringLiteral("Highscore-Einträge zu speichern"));
+}
+
+StoreError sperrFehler(const QString &pfad)
+{
+    return StoreError(QStringLiteral("Die Datei %1 kann nicht beschrieben werden: ein anderes Programm hält sie "
+                                     "gesperrt.").arg(pfad));
+}
+
+// Appended in place and synced: the line is the only copy of the entry.
+StoreError legeAb(const HighscoreAblage::Zeile &z)
+{
+    const QString pfad = AppInfo::highscoreAusgang();
+    QLockFile sperre(pfad + QStringLiteral(".lock"));
+    sperre.setStaleLockTime(kSperrFrist / 2);
+    if (!sperre.tryLock(kSperrFrist))
+        return sperrFehler(pfad);
+    QFile datei(pfad);
+    const QByteArray zeile = HighscoreAblage::kodiere(z) + '\n';
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)
+        || datei.write(zeile) != zeile.size() || ::fsync(datei.handle()) != 0)
+        return StoreError(
+            QStringLiteral("Die Datei %1 kann nicht beschrieben werden: %2").arg(pfad, datei.errorString()));
+    return {};
+}
+}
+
+namespace HighscoreAblage {
+Zeile neueZeile(const QString &name, int punkte)
+{
+    return {QUuid::createUuid().toString(QUuid::WithoutBraces), name, punkte, QDateTime::currentDateTimeUtc(),
+            QSysInfo::machineHostName()};
+}
+
+QByteArray kodiere(const Zeile &z)
+{
+    return z.schluessel.toLatin1() + '\t' + QByteArray::number(z.punkte) + '\t'
+        + z.wann.toUTC().toString(Qt::ISODateWithMs).toLatin1() + '\t' + QUrl::toPercentEncoding(z.pc) + '\t'
+        + QUrl::toPercentEncoding(z.name);
+}
+
+std::optional<Zeile> zerlege(const QByteArray &zeile)
+{
+    const QList<QByteArray> felder = zeile.split('\t');
+    if (felder.size() != 5 || felder[1].isEmpty() || felder[1].size() > 9)
+        return std::nullopt;
+    for (const char c : felder[1]) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+    }
+    const QUuid schluessel = QUuid::fromString(QLatin1String(felder[0]));
+    const QDateTime wann = QDateTime::fromString(QString::fromLatin1(felder[2]), Qt::ISODateWithMs);
+    if (schluessel.isNull() || !wann.isValid())
+        return std::nullopt;
+    return Zeile{schluessel.toString(QUuid::WithoutBraces), QUrl::fromPercentEncoding(felder[4]), felder[1].toInt(),
+                 wann.toUTC(), QUrl::fromPercentEncoding(felder[3])};
+}
+
+int liefereAus(const QString &verbindung, const ServerAdresse &a, StoreError *fehler)
+{
+    const QString pfad = AppInfo::highscoreAusgang();
+    if (!QFile::exists(pfad))
+        return 0;
+    QLockFile sperre(pfad + QStringLiteral(".lock"));
+    sperre.setStaleLockTime(kSperrFrist / 2);
+    QFile datei(pfad);
+    if (!sperre.tryLock(kSperrFrist) || !datei.open(QIODevice::ReadOnly)) {
+        if (fehler)
+            *fehler = sperrFehler(pfad);
+        return 0;
+    }
+    QByteArray rest;
+    int gesendet = 0;
+    bool halt = false;
+    for (const QByteArray &z : datei.readAll().split('\n')) {
+        if (z.isEmpty())
+            continue;
+        // A line that is no entry is kept, never thrown away; the others go
+        // in order until the first the server does not take.
+        const std::optional<Zeile> zeile = zerlege(z);
+        StoreError e;
+        if (!halt && zeile && !(e = sende(verbindung, a, *zeile))) {
+            ++gesendet;
+            continue;
+        }
+        if (e && fehler)
+            *fehler = e;
+        halt = halt || e;
+        rest += z + '\n';
+    }
+    datei.close();
+    // Should the PC go down before this, the lines go again next time, and
+    // the server takes each key once.
+    QString grund;
+    if (gesendet > 0 && !(rest.isEmpty() ? QFile::remove(pfad) : DateiErsatz::ersetze(pfad, rest, &grund)) && fehler)
+        *fehler = StoreError(QStringLiteral("Die Datei %1 kann nicht beschrieben werden: %2").arg(pfad, grund));
+    return gesendet;
+}
+
+Highscore::Lesung lies(const ServerAdresse &a)
+{
+    Highscore::Lesung lesung;
+    const QString name = verbindungsName();
+    if ((lesung.fehler = Server::verbinde(name, a)))
+        return lesung;
+    liefereAus(name, a);
+    QSqlQuery q;
+    if ((lesung.fehler = Server::fuehreAus(q, name, a, QStringLiteral("SELECT name, punkte FROM highscore ORDER BY nr"),
+                                           {}, QStringLiteral("die Highscoreliste zu lesen"))))
+        return lesung;
+    while (q.next())
+        lesung.eintraege.append({q.value(0).toString(), q.value(1).toInt()});
+    return lesung;
+}
+
+Ergebnis anhaengen(const ServerAdresse &a, const Zeile &zeile)
+{
+    const QString name = verbindungsName();
+    StoreError e = Server::verbinde(name, a);
+    // What waits in the outbox goes first, so the list keeps the order of
+    // the games.
+    if (!e) {
+        StoreError vorige;
+        liefereAus(name, a, &vorige);
+        if (vorige.art() == StoreError::Art::Verbindung)
+            e = vorige;
+    }
+    if (!e)
+        e = sende(name, a, zeile);
+    if (!e)
+        return {};
+    if (e.art() != StoreError::Art::Verbindung)
+        return {e, {}};
+    if (const StoreError ab = legeAb(zeile))
+        return {StoreError(e.text() + QStringLiteral("\r\n") + ab.text()), {}};
+    return {{}, e.text() + QStringLiteral("\r\nDer Eintrag wurde auf diesem PC aufbewahrt und wird in die "
+                                          "Highscoreliste nachgetragen, sobald der Server wieder erreichbar ist.")};
+}
+
+StoreError leere(const ServerAdresse &a)
+{
+    const QString name = verbindungsName();
+    if (const StoreError e = Server::verbinde(name, a))
+        return e;
+    // The server empties only a list above the limit; a pupil's login may
+    // so keep the rule, but not empty the list at will.
+    QSqlQuery q;
+    return Server::fuehreAus(q, name, a, QStringLiteral("SELECT highscore_leeren()"), {},
+                             QStringLiteral("die Highscoreliste zu leeren"));
+}
+
+Highscore::Lesung lies()
+{
+    const Ort o = ort();
+    if (!o.server)
+        return Highscore::lies(AppInfo::highscoredatei());
+    if (!o.adresse)
+        return {{}, ungueltig(o)};
+    return lies(*o.adresse);
+}
+
+Ergebnis anhaengen(const QString &name, int punkte)
+{
+    const Ort o = ort();
+    if (!o.server)
+        return {Highscore::anhaengen(AppInfo::highscoredatei(), name, punkte), {}};
+    if (!o.adresse)
+        return {ungueltig(o), {}};
+    return anhaengen(*o.adresse, neueZeile(name, punkte));
+}
+
+StoreError leere()
+{
+    const Ort o = ort();
+    if (!o.server)
+        return Highscore::leere(AppInfo::highscoredatei());
+    if (!o.adresse)
+        return ungueltig(o);
+    return leere(*o.adresse);
+}
+
+void schliesse()
+{
+    const QString name = verbindungsName();
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+}

@@ -1,0 +1,76 @@
+#include "pgcluster.h"
+
+#include "store/server.h"
+
+#include <QDir>
+#include <QProcess>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+PgCluster::PgCluster(bool sicher)
+    : m_sicher(sicher)
+{
+    // A port no one listens on right now, chosen by the kernel.
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    auto *adresse = reinterpret_cast<sockaddr *>(&a);
+    if (::bind(s, adresse, n) == 0 && ::getsockname(s, adresse, &n) == 0)
+        m_port = ntohs(a.sin_port);
+    ::close(s);
+    // The tests must not find the user's own passwords.
+    qputenv("PGPASSFILE", QFile::encodeName(pgpass()));
+    Server::vergissPasswoerter();
+    if (!skript(QStringLiteral("init")))
+        m_port = 0;
+}
+
+PgCluster::~PgCluster()
+{
+    if (m_port)
+        stoppe();
+}
+
+QString PgCluster::adresse(const QString &benutzer) const
+{
+    return QStringLiteral("postgresql://127.0.0.1:%1/kreidolin?user=%2").arg(m_port).arg(benutzer);
+}
+
+bool PgCluster::skript(const QString &befehl)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("bash"), {QStringLiteral(KREIDOLIN_SOURCE_DIR "/tests/support/pgcluster.sh"), befehl,
+                                     m_dir.path(), QString::number(m_port),
+                                     m_sicher ? QStringLiteral("on") : QStringLiteral("off")});
+    p.waitForFinished(120000);
+    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    m_grund = QString::fromLocal8Bit(p.readAll()).trimmed();
+    return false;
+}
+
+QString PgCluster::psqlProgramm() const
+{
+    const QStringList versionen =
+        QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return QStringLiteral("/usr/lib/postgresql/%1/bin/psql").arg(versionen.value(versionen.size() - 1));
+}
+
+bool PgCluster::psql(const QString &sql, QString *ausgabe) const
+{
+    QProcess p;
+    p.start(psqlProgramm(), {QStringLiteral("-qXAt"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                             QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                             QString::number(m_port), QStringLiteral("-U"), QStringLiteral("postgres"),
+                             QStringLiteral("-d"), QStringLiteral("kreidolin"), QStringLiteral("-c"), sql});
+    p.waitForFinished(60000);
+    if (ausgabe)
+        *ausgabe = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
