@@ -15,8 +15,11 @@ private Q_SLOTS:
     // (which pass their validators where they are installed).
     void installierterBaum();
     // A writable program folder is the application directory; an unwritable one leads to the per-user
-    // folder, with the default collection copied there once and the teacher's changes kept.
+    // folder, with the default collection and the admin's settings copied there once and the teacher's
+    // changes kept.
     void ohneSchreibrecht();
+    // The Debian package holds what the install rules place, below /usr, and names the database driver.
+    void paket();
 
 private:
     QTemporaryDir m_prefix;
@@ -52,6 +55,9 @@ void TestInstall::ohneSchreibrecht()
     QTemporaryDir beschreibbar;
     QCOMPARE(RealAppDirectory(beschreibbar.path()).path(), beschreibbar.path());
     const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin"));
+    QFile ini(ordner + QStringLiteral("/Kreidolin.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("/schule/Fragen.mdb\r\n") > 0);
+    ini.close();
     SchreibschutzOrdner schutz(ordner);
     if (!schutz.aktiv())
         QSKIP("cannot make a folder read-only here");
@@ -76,8 +82,34 @@ void TestInstall::ohneSchreibrecht()
         programm.kill();
         programm.waitForFinished();
         QCOMPARE(liesBytes(kopie), vorher);
+        QCOMPARE(liesBytes(home.filePath(QStringLiteral("daten/kreidolin/Kreidolin.ini"))), QByteArray("/schule/Fragen.mdb\r\n"));
     }
     QVERIFY(!QFileInfo::exists(ordner + QStringLiteral("/highscore.dtt")));
+}
+
+void TestInstall::paket()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("dpkg-deb")).isEmpty())
+        QSKIP("dpkg-deb is not installed");
+    QTemporaryDir ablage;
+    QProcess cpack;
+    cpack.setWorkingDirectory(QStringLiteral(KREIDOLIN_BUILD_DIR));
+    cpack.start(QStringLiteral("cpack"), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), ablage.path()});
+    QVERIFY2(cpack.waitForFinished(300000) && cpack.exitCode() == 0, cpack.readAll().constData());
+    const QStringList pakete = QDir(ablage.path()).entryList({QStringLiteral("*.deb")});
+    QCOMPARE(pakete.size(), 1);
+    QProcess inhalt;
+    inhalt.start(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), ablage.filePath(pakete.first())});
+    QVERIFY(inhalt.waitForFinished(60000));
+    const QString liste = QString::fromUtf8(inhalt.readAll());
+    for (const char *datei : {"./usr/lib/kreidolin/kreidolin", "./usr/lib/kreidolin/kreidolin-mdb", "./usr/lib/kreidolin/Fragen.mdb",
+                              "./usr/bin/kreidolin -> ../lib/kreidolin/kreidolin", "./usr/share/applications/kreidolin.desktop"})
+        QVERIFY2(liste.contains(QLatin1String(datei)), datei);
+    QVERIFY(!liste.contains(m_prefix.path()));
+    inhalt.start(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), ablage.filePath(pakete.first()), QStringLiteral("Depends")});
+    QVERIFY(inhalt.waitForFinished(60000));
+    const QByteArray abhaengig = inhalt.readAll();
+    QVERIFY2(abhaengig.contains("libqt6sql6-sqlite") && abhaengig.contains("libqt6widgets6"), abhaengig.constData());
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
