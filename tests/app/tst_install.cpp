@@ -18,8 +18,6 @@ private Q_SLOTS:
     // folder, with the default collection and the admin's settings copied there once and the teacher's
     // changes kept.
     void ohneSchreibrecht();
-    // The Debian package holds what the install rules place, below /usr, and names the database driver.
-    void paket();
 
 private:
     QTemporaryDir m_prefix;
@@ -85,31 +83,6 @@ void TestInstall::ohneSchreibrecht()
         QCOMPARE(liesBytes(home.filePath(QStringLiteral("daten/kreidolin/Kreidolin.ini"))), QByteArray("/schule/Fragen.mdb\r\n"));
     }
     QVERIFY(!QFileInfo::exists(ordner + QStringLiteral("/highscore.dtt")));
-}
-
-void TestInstall::paket()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("dpkg-deb")).isEmpty())
-        QSKIP("dpkg-deb is not installed");
-    QTemporaryDir ablage;
-    QProcess cpack;
-    cpack.setWorkingDirectory(QStringLiteral(KREIDOLIN_BUILD_DIR));
-    cpack.start(QStringLiteral("cpack"), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), ablage.path()});
-    QVERIFY2(cpack.waitForFinished(300000) && cpack.exitCode() == 0, cpack.readAll().constData());
-    const QStringList pakete = QDir(ablage.path()).entryList({QStringLiteral("*.deb")});
-    QCOMPARE(pakete.size(), 1);
-    QProcess inhalt;
-    inhalt.start(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), ablage.filePath(pakete.first())});
-    QVERIFY(inhalt.waitForFinished(60000));
-    const QString liste = QString::fromUtf8(inhalt.readAll());
-    for (const char *datei : {"./usr/lib/kreidolin/kreidolin", "./usr/lib/kreidolin/kreidolin-mdb", "./usr/lib/kreidolin/Fragen.mdb",
-                              "./usr/bin/kreidolin -> ../lib/kreidolin/kreidolin", "./usr/share/applications/kreidolin.desktop"})
-        QVERIFY2(liste.contains(QLatin1String(datei)), datei);
-    QVERIFY(!liste.contains(m_prefix.path()));
-    inhalt.start(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), ablage.filePath(pakete.first()), QStringLiteral("Depends")});
-    QVERIFY(inhalt.waitForFinished(60000));
-    const QByteArray abhaengig = inhalt.readAll();
-    QVERIFY2(abhaengig.contains("libqt6sql6-sqlite") && abhaengig.contains("libqt6widgets6"), abhaengig.constData());
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
