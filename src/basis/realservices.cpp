@@ -108,11 +108,16 @@ RealAppDirectory::RealAppDirectory(const QString &programDir)
     m_path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QLatin1String("/kreidolin");
     QDir().mkpath(m_path);
-    const QString copy = m_path + QLatin1String("/Fragen.mdb");
-    const QString original = programDir + QLatin1String("/Fragen.mdb");
-    if (!QFileInfo::exists(copy) && QFileInfo::exists(original)) {
-        QFile::copy(original, copy);
-        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+    // A new user starts from what the program folder holds: the default
+    // collection and, where the school's admin put one there, the settings
+    // (say, the server for the computer room). What the user has is kept.
+    for (const QLatin1String name : {QLatin1String("Fragen.mdb"), QLatin1String("Kreidolin.ini")}) {
+        const QString copy = m_path + QLatin1Char('/') + name;
+        const QString original = programDir + QLatin1Char('/') + name;
+        if (!QFileInfo::exists(copy) && QFileInfo::exists(original)) {
+            QFile::copy(original, copy);
+            QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSet>
 #include <QThread>
 
 #include <cstdio>
@@ -59,6 +60,8 @@ private Q_SLOTS:
     // After every kill the file holds one whole version, and at most "<file>.neu" lies beside it.
     void toeten_data();
     void toeten();
+    // Several PCs appending to one highscore file at once: every line arrives once, whole.
+    void gleichzeitig();
 };
 
 void TestAbbruch::toeten_data()
@@ -127,11 +130,42 @@ void TestAbbruch::toeten()
     }
 }
 
+void TestAbbruch::gleichzeitig()
+{
+    constexpr int kProzesse = 8, kZeilen = 40;
+    TestUmgebung u;
+    std::vector<std::unique_ptr<QProcess>> prozesse;
+    for (int i = 0; i < kProzesse; ++i) {
+        prozesse.push_back(std::make_unique<QProcess>());
+        prozesse.back()->start(QCoreApplication::applicationFilePath(),
+                               {QStringLiteral("--anhaengen"), u.verzeichnis(), QString::number(i), QString::number(kZeilen)});
+    }
+    for (const auto &p : prozesse)
+        QVERIFY2(p->waitForFinished(60000) && p->exitCode() == 0, p->readAllStandardError().constData());
+    const QByteArray bytes = u.liesDatei(QStringLiteral("highscore.dtt"));
+    QSet<QString> namen;
+    for (const Highscore::Eintrag &e : Highscore::zerlege(bytes))
+        namen.insert(e.name);
+    QCOMPARE(bytes.count('\n'), kProzesse * kZeilen);
+    QCOMPARE(namen.size(), kProzesse * kZeilen);
+    for (int i = 0; i < kProzesse; ++i)
+        QVERIFY(namen.contains(QStringLiteral("P%1-%2").arg(i).arg(kZeilen - 1)));
+}
+
 int main(int argc, char **argv)
 {
     if (argc == 5 && qstrcmp(argv[1], "--schreibschleife") == 0) {
         QCoreApplication app(argc, argv);
         return schreibschleife(argv);
+    }
+    if (argc == 5 && qstrcmp(argv[1], "--anhaengen") == 0) {
+        QCoreApplication app(argc, argv);
+        const QString pfad = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/highscore.dtt");
+        for (int k = 0; k < QByteArray(argv[4]).toInt(); ++k) {
+            if (Highscore::anhaengen(pfad, QStringLiteral("P%1-%2").arg(QLatin1String(argv[3])).arg(k), k % 16))
+                return 3;
+        }
+        return 0;
     }
     QApplication app(argc, argv);
     TestAbbruch tc;

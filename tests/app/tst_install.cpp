@@ -15,7 +15,8 @@ private Q_SLOTS:
     // (which pass their validators where they are installed).
     void installierterBaum();
     // A writable program folder is the application directory; an unwritable one leads to the per-user
-    // folder, with the default collection copied there once and the teacher's changes kept.
+    // folder, with the default collection and the admin's settings copied there once and the teacher's
+    // changes kept.
     void ohneSchreibrecht();
 
 private:
@@ -52,6 +53,9 @@ void TestInstall::ohneSchreibrecht()
     QTemporaryDir beschreibbar;
     QCOMPARE(RealAppDirectory(beschreibbar.path()).path(), beschreibbar.path());
     const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin"));
+    QFile ini(ordner + QStringLiteral("/Kreidolin.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("/schule/Fragen.mdb\r\n") > 0);
+    ini.close();
     SchreibschutzOrdner schutz(ordner);
     if (!schutz.aktiv())
         QSKIP("cannot make a folder read-only here");
@@ -76,6 +80,7 @@ void TestInstall::ohneSchreibrecht()
         programm.kill();
         programm.waitForFinished();
         QCOMPARE(liesBytes(kopie), vorher);
+        QCOMPARE(liesBytes(home.filePath(QStringLiteral("daten/kreidolin/Kreidolin.ini"))), QByteArray("/schule/Fragen.mdb\r\n"));
     }
     QVERIFY(!QFileInfo::exists(ordner + QStringLiteral("/highscore.dtt")));
 }
