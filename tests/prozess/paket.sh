@@ -19,7 +19,7 @@ for datei in ./usr/lib/kreidolin/kreidolin ./usr/lib/kreidolin/kreidolin-mdb ./u
 done
 if grep -q "$build\|/usr/local" <<<"$inhalt"; then echo "a build path in the package"; fehler=1; fi
 abhaengig=$(dpkg-deb -f "$paket" Depends)
-for p in libqt6sql6-sqlite qt6-qpa-plugins libqt6widgets6 libmdb3; do
+for p in libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins libqt6widgets6 libmdb3; do
     grep -q "$p" <<<"$abhaengig" || { echo "Depends lacks $p: $abhaengig"; fehler=1; }
 done
 exit $fehler
