@@ -2,10 +2,13 @@
 // source data/fragen.tsv (UTF-8, one question per line:
 // Stufe, Fach, Frage, Loesung, Antwort1, Antwort2, separated by tabs).
 
+#include "austausch/pruefung.h"
 #include "store/questionfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QTextStream>
 
@@ -25,6 +28,16 @@ int main(int argc, char *argv[])
     }
     const QStringList lines = QString::fromUtf8(source.readAll()).split(QLatin1Char('\n'));
     QVector<FrageZeile> rows;
+    // The collection pupils meet first is held to the rules of the collection
+    // check, and to a few more: no padded field, no set of answers twice, at
+    // least 40 questions on every level, no subject above a quarter of one.
+    Austausch::Tabelle tabelle;
+    QHash<QString, int> anzahl; // per level, and per level and subject
+    QSet<QStringList> antwortsaetze;
+    const auto fehler = [&](int n, const QString &text) {
+        std::fprintf(stderr, "%s:%d: %s\n", argv[1], n, qPrintable(text));
+        return 1;
+    };
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = QString(lines[n]).remove(QLatin1Char('\r'));
         if (n == 0 || line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
@@ -36,7 +49,27 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "%s:%d: expected Stufe 1-15 and six tab-separated fields\n", argv[1], n + 1);
             return 1;
         }
+        for (const QString &feld : f.mid(2)) {
+            if (feld != feld.trimmed())
+                return fehler(n + 1, QStringLiteral("a field begins or ends with blanks"));
+        }
+        QStringList antworten{f[3].toLower(), f[4].toLower(), f[5].toLower()};
+        antworten.sort();
+        antworten.removeDuplicates();
+        if (antworten.size() != 3 || antwortsaetze.contains(antworten))
+            return fehler(n + 1, QStringLiteral("two answers alike, or the same three answers as another question"));
+        antwortsaetze.insert(antworten);
+        ++anzahl[f[0]];
+        ++anzahl[f[0] + QLatin1Char('\t') + f[1]];
+        tabelle << QStringList{f[2], f[3], f[4], f[5], f[0]};
         rows.append({f[2], f[3], f[4], f[5], stufe, QVariant()});
+    }
+    if (const Pruefung::Ergebnis e = Pruefung::pruefe(tabelle); !e.befunde.isEmpty())
+        return fehler(0, e.bericht());
+    for (auto it = anzahl.cbegin(); it != anzahl.cend(); ++it) {
+        const QString stufe = it.key().section(QLatin1Char('\t'), 0, 0);
+        if (it.key() == stufe ? it.value() < 40 : it.value() * 4 > anzahl.value(stufe))
+            return fehler(0, QStringLiteral("level or subject out of balance: ") + it.key());
     }
     if (const StoreError e = QuestionFile::erzeuge(QString::fromLocal8Bit(argv[2]), rows)) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));

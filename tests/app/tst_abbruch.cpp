@@ -58,99 +58,93 @@ class TestAbbruch : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // After every kill the file holds one whole version, and at most "<file>.neu" lies beside it.
-    void toeten_data();
-    void toeten();
-    // Several PCs appending to one highscore file at once: every line arrives once, whole.
-    void gleichzeitig();
-};
+    void toeten_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<int>("anzahl");
+        QTest::newRow("settings file") << "einstellungen" << 60;
+        QTest::newRow("highscore file") << "highscore" << 60;
+        QTest::newRow("editor's store") << "editor" << 25;
+    }
+    void toeten()
+    {
+        QFETCH(QString, art);
+        QFETCH(int, anzahl);
+        TestUmgebung u;
+        const QString fragen = u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe(1));
+        QRandomGenerator zufall(4711);
+        int zeilenVorher = 0;
+        for (int n = 0; n < anzahl; ++n) {
+            QProcess p;
+            p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--schreibschleife"), art, u.verzeichnis(),
+                                                              QString::number(qint64(n + 1) * 1000000)});
+            QByteArray aus;
+            while (!aus.contains("bereit") && p.waitForReadyRead(20000))
+                aus += p.readAllStandardOutput();
+            QVERIFY2(aus.contains("bereit"), p.readAllStandardError().constData());
+            QThread::usleep(zufall.bounded(art == QLatin1String("editor") ? 40000 : 15000));
+            p.kill();
+            QVERIFY(p.waitForFinished(10000) && p.exitStatus() == QProcess::CrashExit);
 
-void TestAbbruch::toeten_data()
-{
-    QTest::addColumn<QString>("art");
-    QTest::addColumn<int>("anzahl");
-    QTest::newRow("settings file") << "einstellungen" << 60;
-    QTest::newRow("highscore file") << "highscore" << 60;
-    QTest::newRow("editor's store") << "editor" << 25;
-}
-
-void TestAbbruch::toeten()
-{
-    QFETCH(QString, art);
-    QFETCH(int, anzahl);
-    TestUmgebung u;
-    const QString fragen = u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe(1));
-    QRandomGenerator zufall(4711);
-    int zeilenVorher = 0;
-    for (int n = 0; n < anzahl; ++n) {
-        QProcess p;
-        p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--schreibschleife"), art, u.verzeichnis(),
-                                                          QString::number(qint64(n + 1) * 1000000)});
-        QByteArray aus;
-        while (!aus.contains("bereit") && p.waitForReadyRead(20000))
-            aus += p.readAllStandardOutput();
-        QVERIFY2(aus.contains("bereit"), p.readAllStandardError().constData());
-        QThread::usleep(zufall.bounded(art == QLatin1String("editor") ? 40000 : 15000));
-        p.kill();
-        QVERIFY(p.waitForFinished(10000) && p.exitStatus() == QProcess::CrashExit);
-
-        static const QRegularExpression erlaubt(QStringLiteral("^(Fragen\\.mdb|Kreidolin\\.ini|highscore\\.dtt)(\\.neu|-journal|\\.lock)?$"));
-        for (const QString &d : QDir(u.verzeichnis()).entryList(QDir::Files))
-            QVERIFY2(erlaubt.match(d).hasMatch(), qPrintable(d));
-        QStringList texte; // every whole value read back, to be each one whole version
-        if (art == QLatin1String("einstellungen")) {
-            texte << SettingsFile::lies(AppInfo::einstellungsdatei()).value_or(QString());
-        } else if (art == QLatin1String("highscore")) {
-            const QByteArray bytes = u.liesDatei(QStringLiteral("highscore.dtt"));
-            QVERIFY2(bytes.endsWith("\r\n"), "a torn last line");
-            for (const Highscore::Eintrag &e : Highscore::zerlege(bytes))
-                texte << e.name;
-            QCOMPARE(texte.size(), bytes.count('\n'));
-            QVERIFY(texte.size() > zeilenVorher);
-            zeilenVorher = texte.size();
-        } else {
-            Recordset rs;
-            QVERIFY(!oeffne(rs, fragen, false));
-            QVERIFY(rs.recordCount() >= zeilenVorher);
-            zeilenVorher = rs.recordCount();
-            for (int z = 0; z < rs.recordCount(); ++z) {
-                rs.setCurrentIndex(z);
-                const QString frage = rs.value(0).toString();
-                if (frage.startsWith(QLatin1String("Frage S")))
-                    continue;
-                for (int i = 1; i < 4; ++i)
-                    QCOMPARE(rs.value(i).toString(), frage);
-                texte << frage;
+            static const QRegularExpression erlaubt(QStringLiteral("^(Fragen\\.mdb|Kreidolin\\.ini|highscore\\.dtt)(\\.neu|-journal|\\.lock)?$"));
+            for (const QString &d : QDir(u.verzeichnis()).entryList(QDir::Files))
+                QVERIFY2(erlaubt.match(d).hasMatch(), qPrintable(d));
+            QStringList texte; // every whole value read back, to be each one whole version
+            if (art == QLatin1String("einstellungen")) {
+                texte << SettingsFile::lies(AppInfo::einstellungsdatei()).value_or(QString());
+            } else if (art == QLatin1String("highscore")) {
+                const QByteArray bytes = u.liesDatei(QStringLiteral("highscore.dtt"));
+                QVERIFY2(bytes.endsWith("\r\n"), "a torn last line");
+                for (const Highscore::Eintrag &e : Highscore::zerlege(bytes))
+                    texte << e.name;
+                QCOMPARE(texte.size(), bytes.count('\n'));
+                QVERIFY(texte.size() > zeilenVorher);
+                zeilenVorher = texte.size();
+            } else {
+                Recordset rs;
+                QVERIFY(!oeffne(rs, fragen, false));
+                QVERIFY(rs.recordCount() >= zeilenVorher);
+                zeilenVorher = rs.recordCount();
+                for (int z = 0; z < rs.recordCount(); ++z) {
+                    rs.setCurrentIndex(z);
+                    const QString frage = rs.value(0).toString();
+                    if (frage.startsWith(QLatin1String("Frage S")))
+                        continue;
+                    for (int i = 1; i < 4; ++i)
+                        QCOMPARE(rs.value(i).toString(), frage);
+                    texte << frage;
+                }
+            }
+            static const QRegularExpression ganz(QStringLiteral("^(/a|S|v)(\\d+)-(x*)$"));
+            for (const QString &t : std::as_const(texte)) {
+                const auto m = ganz.match(t);
+                QVERIFY2(m.hasMatch() && t == version(m.captured(1), m.captured(2).toLongLong()), qPrintable(t.left(40)));
             }
         }
-        static const QRegularExpression ganz(QStringLiteral("^(/a|S|v)(\\d+)-(x*)$"));
-        for (const QString &t : std::as_const(texte)) {
-            const auto m = ganz.match(t);
-            QVERIFY2(m.hasMatch() && t == version(m.captured(1), m.captured(2).toLongLong()), qPrintable(t.left(40)));
+    }
+    // Several PCs appending to one highscore file at once: every line arrives once, whole.
+    void gleichzeitig()
+    {
+        constexpr int kProzesse = 8, kZeilen = 40;
+        TestUmgebung u;
+        std::vector<std::unique_ptr<QProcess>> prozesse;
+        for (int i = 0; i < kProzesse; ++i) {
+            prozesse.push_back(std::make_unique<QProcess>());
+            prozesse.back()->start(QCoreApplication::applicationFilePath(),
+                                   {QStringLiteral("--anhaengen"), u.verzeichnis(), QString::number(i), QString::number(kZeilen)});
         }
+        for (const auto &p : prozesse)
+            QVERIFY2(p->waitForFinished(60000) && p->exitCode() == 0, p->readAllStandardError().constData());
+        const QByteArray bytes = u.liesDatei(QStringLiteral("highscore.dtt"));
+        QSet<QString> namen;
+        for (const Highscore::Eintrag &e : Highscore::zerlege(bytes))
+            namen.insert(e.name);
+        QCOMPARE(bytes.count('\n'), kProzesse * kZeilen);
+        QCOMPARE(namen.size(), kProzesse * kZeilen);
+        for (int i = 0; i < kProzesse; ++i)
+            QVERIFY(namen.contains(QStringLiteral("P%1-%2").arg(i).arg(kZeilen - 1)));
     }
-}
-
-void TestAbbruch::gleichzeitig()
-{
-    constexpr int kProzesse = 8, kZeilen = 40;
-    TestUmgebung u;
-    std::vector<std::unique_ptr<QProcess>> prozesse;
-    for (int i = 0; i < kProzesse; ++i) {
-        prozesse.push_back(std::make_unique<QProcess>());
-        prozesse.back()->start(QCoreApplication::applicationFilePath(),
-                               {QStringLiteral("--anhaengen"), u.verzeichnis(), QString::number(i), QString::number(kZeilen)});
-    }
-    for (const auto &p : prozesse)
-        QVERIFY2(p->waitForFinished(60000) && p->exitCode() == 0, p->readAllStandardError().constData());
-    const QByteArray bytes = u.liesDatei(QStringLiteral("highscore.dtt"));
-    QSet<QString> namen;
-    for (const Highscore::Eintrag &e : Highscore::zerlege(bytes))
-        namen.insert(e.name);
-    QCOMPARE(bytes.count('\n'), kProzesse * kZeilen);
-    QCOMPARE(namen.size(), kProzesse * kZeilen);
-    for (int i = 0; i < kProzesse; ++i)
-        QVERIFY(namen.contains(QStringLiteral("P%1-%2").arg(i).arg(kZeilen - 1)));
-}
+};
 
 int main(int argc, char **argv)
 {

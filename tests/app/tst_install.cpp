@@ -13,77 +13,73 @@ class TestInstall : public QObject {
 private Q_SLOTS:
     // Program, collection and reader in one folder, the launcher, menu entry, icons and description
     // (which pass their validators where they are installed).
-    void installierterBaum();
+    void installierterBaum()
+    {
+        QProcess install;
+        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(KREIDOLIN_BUILD_DIR),
+                                                QStringLiteral("--prefix"), m_prefix.path()});
+        QVERIFY(install.waitForFinished(120000) && install.exitCode() == 0);
+        const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin/"));
+        QCOMPARE(QFileInfo(m_prefix.filePath(QStringLiteral("bin/kreidolin"))).canonicalFilePath(),
+                 QFileInfo(ordner + QStringLiteral("kreidolin")).canonicalFilePath());
+        QVERIFY(QFileInfo(ordner + QStringLiteral("kreidolin-mdb")).isExecutable());
+        QCOMPARE(liesBytes(ordner + QStringLiteral("Fragen.mdb")), liesBytes(QStringLiteral(KREIDOLIN_BUILT_FRAGEN)));
+        const QString desktop = m_prefix.filePath(QStringLiteral("share/applications/kreidolin.desktop"));
+        const QString metainfo = m_prefix.filePath(QStringLiteral("share/metainfo/example.kreidolin.Kreidolin.metainfo.xml"));
+        for (const char *icon : {"scalable/apps/kreidolin.svg", "16x16/apps/kreidolin.png", "256x256/apps/kreidolin.png"})
+            QVERIFY2(QFileInfo(m_prefix.filePath(QStringLiteral("share/icons/hicolor/") + QLatin1String(icon))).size() > 0, icon);
+        for (const QStringList &pruefung : {QStringList{"desktop-file-validate", desktop},
+                                            QStringList{"appstreamcli", "validate", "--no-net", metainfo}}) {
+            if (QStandardPaths::findExecutable(pruefung[0]).isEmpty())
+                continue;
+            QProcess p;
+            p.start(pruefung[0], pruefung.mid(1));
+            QVERIFY2(p.waitForFinished(60000) && p.exitCode() == 0, p.readAll().constData());
+        }
+    }
     // A writable program folder is the application directory; an unwritable one leads to the per-user
     // folder, with the default collection and the admin's settings copied there once and the teacher's
     // changes kept.
-    void ohneSchreibrecht();
+    void ohneSchreibrecht()
+    {
+        QTemporaryDir beschreibbar;
+        QCOMPARE(RealAppDirectory(beschreibbar.path()).path(), beschreibbar.path());
+        const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin"));
+        QFile ini(ordner + QStringLiteral("/Kreidolin.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("/schule/Fragen.mdb\r\n") > 0);
+        ini.close();
+        SchreibschutzOrdner schutz(ordner);
+        if (!schutz.aktiv())
+            QSKIP("cannot make a folder read-only here");
+        QTemporaryDir home;
+        const QString kopie = home.filePath(QStringLiteral("daten/kreidolin/Fragen.mdb"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("daten")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const QByteArray &anhang : {QByteArray(), QByteArray("x")}) {
+            if (!anhang.isEmpty()) { // a teacher's change to the copy survives the next start
+                QFile f(kopie);
+                QVERIFY(f.open(QIODevice::Append) && f.write(anhang) == 1);
+            }
+            const QByteArray vorher = anhang.isEmpty() ? liesBytes(ordner + QStringLiteral("/Fragen.mdb")) : liesBytes(kopie);
+            QProcess programm;
+            programm.setProcessEnvironment(env);
+            programm.start(m_prefix.filePath(QStringLiteral("bin/kreidolin")), {});
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(kopie), 10000);
+            QTest::qWait(300);
+            QCOMPARE(programm.state(), QProcess::Running); // started and waiting for the pupil
+            programm.kill();
+            programm.waitForFinished();
+            QCOMPARE(liesBytes(kopie), vorher);
+            QCOMPARE(liesBytes(home.filePath(QStringLiteral("daten/kreidolin/Kreidolin.ini"))), QByteArray("/schule/Fragen.mdb\r\n"));
+        }
+        QVERIFY(!QFileInfo::exists(ordner + QStringLiteral("/highscore.dtt")));
+    }
 
 private:
     QTemporaryDir m_prefix;
 };
-
-void TestInstall::installierterBaum()
-{
-    QProcess install;
-    install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(KREIDOLIN_BUILD_DIR),
-                                            QStringLiteral("--prefix"), m_prefix.path()});
-    QVERIFY(install.waitForFinished(120000) && install.exitCode() == 0);
-    const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin/"));
-    QCOMPARE(QFileInfo(m_prefix.filePath(QStringLiteral("bin/kreidolin"))).canonicalFilePath(),
-             QFileInfo(ordner + QStringLiteral("kreidolin")).canonicalFilePath());
-    QVERIFY(QFileInfo(ordner + QStringLiteral("kreidolin-mdb")).isExecutable());
-    QCOMPARE(liesBytes(ordner + QStringLiteral("Fragen.mdb")), liesBytes(QStringLiteral(KREIDOLIN_BUILT_FRAGEN)));
-    const QString desktop = m_prefix.filePath(QStringLiteral("share/applications/kreidolin.desktop"));
-    const QString metainfo = m_prefix.filePath(QStringLiteral("share/metainfo/example.kreidolin.Kreidolin.metainfo.xml"));
-    for (const char *icon : {"scalable/apps/kreidolin.svg", "16x16/apps/kreidolin.png", "256x256/apps/kreidolin.png"})
-        QVERIFY2(QFileInfo(m_prefix.filePath(QStringLiteral("share/icons/hicolor/") + QLatin1String(icon))).size() > 0, icon);
-    for (const QStringList &pruefung : {QStringList{"desktop-file-validate", desktop},
-                                        QStringList{"appstreamcli", "validate", "--no-net", metainfo}}) {
-        if (QStandardPaths::findExecutable(pruefung[0]).isEmpty())
-            continue;
-        QProcess p;
-        p.start(pruefung[0], pruefung.mid(1));
-        QVERIFY2(p.waitForFinished(60000) && p.exitCode() == 0, p.readAll().constData());
-    }
-}
-
-void TestInstall::ohneSchreibrecht()
-{
-    QTemporaryDir beschreibbar;
-    QCOMPARE(RealAppDirectory(beschreibbar.path()).path(), beschreibbar.path());
-    const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin"));
-    QFile ini(ordner + QStringLiteral("/Kreidolin.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("/schule/Fragen.mdb\r\n") > 0);
-    ini.close();
-    SchreibschutzOrdner schutz(ordner);
-    if (!schutz.aktiv())
-        QSKIP("cannot make a folder read-only here");
-    QTemporaryDir home;
-    const QString kopie = home.filePath(QStringLiteral("daten/kreidolin/Fragen.mdb"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("daten")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (const QByteArray &anhang : {QByteArray(), QByteArray("x")}) {
-        if (!anhang.isEmpty()) { // a teacher's change to the copy survives the next start
-            QFile f(kopie);
-            QVERIFY(f.open(QIODevice::Append) && f.write(anhang) == 1);
-        }
-        const QByteArray vorher = anhang.isEmpty() ? liesBytes(ordner + QStringLiteral("/Fragen.mdb")) : liesBytes(kopie);
-        QProcess programm;
-        programm.setProcessEnvironment(env);
-        programm.start(m_prefix.filePath(QStringLiteral("bin/kreidolin")), {});
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(kopie), 10000);
-        QTest::qWait(300);
-        QCOMPARE(programm.state(), QProcess::Running); // started and waiting for the pupil
-        programm.kill();
-        programm.waitForFinished();
-        QCOMPARE(liesBytes(kopie), vorher);
-        QCOMPARE(liesBytes(home.filePath(QStringLiteral("daten/kreidolin/Kreidolin.ini"))), QByteArray("/schule/Fragen.mdb\r\n"));
-    }
-    QVERIFY(!QFileInfo::exists(ordner + QStringLiteral("/highscore.dtt")));
-}
 
 QTEST_GUILESS_MAIN(TestInstall)
 #include "tst_install.moc"

@@ -18,218 +18,170 @@ class TestSpielregeln : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // Each level's name, the score a wrong answer there keeps, and its message's ending.
-    void stufen_data();
-    void stufen();
-    // floor(n * r), kept inside 0..n-1 for draws of 1, below 0 or NaN.
-    void ziehung_data();
-    void ziehung();
-    // The poll's shares from two draws add up to 100, the second wrong answer gets at least 1.
-    void umfrage_data();
-    void umfrage();
-    // Six orders come out of the two slot draws; an equal pair is drawn again.
-    void mische();
-    // Only numbers name a level; rows per level in row order; each row equally likely.
-    void stufePasst_data();
-    void stufePasst();
-    void zeilenWahl();
-    // The level field: numeric value as typed by hand, range check, storable whole level.
-    void stufenwert_data();
-    void stufenwert();
-    // The layout's worked example at 11910 twips inner width.
-    void layoutBeispiel();
-    // The projector view's fit: the largest even enlargement that fits, centred.
-    void einpassung_data();
-    void einpassung();
-};
-
-void TestSpielregeln::stufen_data()
-{
-    QTest::addColumn<int>("stufe");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("punkte");
-    QTest::addColumn<QString>("ende");
-    const QString vorschule = QStringLiteral("müssen noch einmal auf die Vorschule...!");
-    const QString fuenf = QStringLiteral("bleiben in der 5. Klasse sitzen...!");
-    const QString zehn = QStringLiteral("bleiben in der 10. Klasse sitzen...!");
-    const QStringList namen{"1. Klasse", "2. Klasse", "3. Klasse", "4. Klasse", "5. Klasse", "6. Klasse",
-                            "7. Klasse", "8. Klasse", "9. Klasse", "10.Klasse", "11.Klasse", "12.Klasse",
-                            "13.Klasse", "mündliches Abitur", "schriftliches Abitur"};
-    for (int s = 1; s <= 15; ++s)
-        QTest::addRow("level %d", s) << s << namen[s - 1] << (s >= 10 ? 10 : s >= 5 ? 5 : 0)
-                                     << (s >= 10 ? zehn : s >= 5 ? fuenf : vorschule);
-    QTest::newRow("level 0") << 0 << QString() << 0 << vorschule;
-}
-
-void TestSpielregeln::stufen()
-{
-    QFETCH(int, stufe);
-    QFETCH(QString, name);
-    QFETCH(int, punkte);
-    QFETCH(QString, ende);
-    QCOMPARE(stufenName(stufe), name);
-    QCOMPARE(sicherheitsstufe(stufe), punkte);
-    QVERIFY(falschText(stufe).startsWith(QStringLiteral("Sie haben die Antwort leider falsch beantwortet.")));
-    QVERIFY(falschText(stufe).endsWith(QStringLiteral("zuviel riskiert und ") + ende));
-}
-
-void TestSpielregeln::ziehung_data()
-{
-    QTest::addColumn<float>("r");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<int>("k");
-    QTest::newRow("zero") << 0.0f << 10 << 0;
-    QTest::newRow("on a step") << 0.5f << 10 << 5;
-    QTest::newRow("largest below 1") << std::nextafter(1.0f, 0.0f) << 32767 << 32766;
-    QTest::newRow("rounded up to 1") << 1.0f << 3 << 2;
-    QTest::newRow("negative") << -0.5f << 5 << 0;
-    QTest::newRow("not a number") << std::nanf("") << 5 << 0;
-}
-
-void TestSpielregeln::ziehung()
-{
-    QFETCH(float, r);
-    QFETCH(int, n);
-    QFETCH(int, k);
-    QCOMPARE(Spielregeln::ziehung(r, n), k);
-}
-
-void TestSpielregeln::umfrage_data()
-{
-    QTest::addColumn<float>("r1");
-    QTest::addColumn<float>("r2");
-    QTest::addColumn<QList<int>>("anteile");
-    const float fastEins = std::nextafter(1.0f, 0.0f);
-    QTest::newRow("solution gets 0") << 0.0f << 0.5f << QList<int>{0, 50, 50};
-    QTest::newRow("highest draws") << fastEins << fastEins << QList<int>{99, 0, 1};
-    QTest::newRow("draws of 1 still leave 1") << 1.0f << 1.0f << QList<int>{99, 0, 1};
-    QTest::newRow("0.73 / 0.41") << 0.73f << 0.41f << QList<int>{73, 11, 16};
-}
-
-void TestSpielregeln::umfrage()
-{
-    QFETCH(float, r1);
-    QFETCH(float, r2);
-    QFETCH(QList<int>, anteile);
-    const Umfrage u = Spielregeln::umfrage(r1, r2);
-    QCOMPARE((QList<int>{u.loesung, u.antwort1, u.antwort2}), anteile);
-}
-
-void TestSpielregeln::mische()
-{
-    const float draws[3] = {0.1f, 0.5f, 0.9f};
-    QSet<QString> gesehen;
-    for (float a : draws) {
-        for (float b : draws) {
-            QList<float> werte{a, b, 0.0f, 0.9f};
-            const Reihenfolge r = Spielregeln::mische([&] { return werte.takeFirst(); });
-            QCOMPARE(QSet<int>({r[0], r[1], r[2]}), QSet<int>({0, 1, 2}));
-            QCOMPARE(werte.size(), a == b ? 0 : 2);
-            if (a != b)
-                gesehen.insert(QStringLiteral("%1%2%3").arg(r[0]).arg(r[1]).arg(r[2]));
-        }
+    void stufen_data()
+    {
+        QTest::addColumn<int>("stufe");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("punkte");
+        QTest::addColumn<QString>("ende");
+        const QString vorschule = QStringLiteral("müssen noch einmal auf die Vorschule...!");
+        const QString fuenf = QStringLiteral("bleiben in der 5. Klasse sitzen...!");
+        const QString zehn = QStringLiteral("bleiben in der 10. Klasse sitzen...!");
+        const QStringList namen{"1. Klasse", "2. Klasse", "3. Klasse", "4. Klasse", "5. Klasse", "6. Klasse",
+                                "7. Klasse", "8. Klasse", "9. Klasse", "10.Klasse", "11.Klasse", "12.Klasse",
+                                "13.Klasse", "mündliches Abitur", "schriftliches Abitur"};
+        for (int s = 1; s <= 15; ++s)
+            QTest::addRow("level %d", s) << s << namen[s - 1] << (s >= 10 ? 10 : s >= 5 ? 5 : 0)
+                                         << (s >= 10 ? zehn : s >= 5 ? fuenf : vorschule);
+        QTest::newRow("level 0") << 0 << QString() << 0 << vorschule;
     }
-    QCOMPARE(gesehen.size(), 6);
-}
-
-void TestSpielregeln::stufePasst_data()
-{
-    QTest::addColumn<QVariant>("wert");
-    QTest::addColumn<int>("stufe");
-    QTest::addColumn<bool>("passt");
-    QTest::newRow("long long") << QVariant(qlonglong(15)) << 15 << true;
-    QTest::newRow("whole double") << QVariant(5.0) << 5 << true;
-    QTest::newRow("fraction") << QVariant(4.9999) << 5 << false;
-    QTest::newRow("text digits") << QVariant(QStringLiteral("5")) << 5 << true;
-    QTest::newRow("null") << QVariant() << 0 << false;
-}
-
-void TestSpielregeln::stufePasst()
-{
-    QFETCH(QVariant, wert);
-    QFETCH(int, stufe);
-    QFETCH(bool, passt);
-    QCOMPARE(Spielregeln::stufePasst(wert, stufe), passt);
-}
-
-void TestSpielregeln::zeilenWahl()
-{
-    const auto listen = zeilenJeStufe({qlonglong(2), qlonglong(1), QStringLiteral("1"), qlonglong(2), 1.5,
-                                       qlonglong(16), qlonglong(2), QVariant(), qlonglong(0)});
-    QCOMPARE(listen.size(), 16);
-    QCOMPARE(listen[1], QVector<int>({1, 2}));
-    QCOMPARE(listen[2], QVector<int>({0, 3, 6}));
-    for (int s = 3; s <= 15; ++s)
-        QVERIFY(listen[s].isEmpty());
-    QMap<int, int> anzahl;
-    for (int i = 0; i < 3000; ++i)
-        ++anzahl[waehleZeile(listen[2], i / 3000.0f)];
-    QCOMPARE(anzahl, (QMap<int, int>{{0, 1000}, {3, 1000}, {6, 1000}}));
-    QCOMPARE(waehleZeile(listen[2], 1.0f), 6);
-    QCOMPARE(waehleZeile({}, 0.3f), -1);
-}
-
-void TestSpielregeln::stufenwert_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("wert");
-    QTest::addColumn<int>("stufe"); // 0: none that can be stored
-    const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("plain") << "7" << 7.0 << 7;
-    QTest::newRow("blanks around") << " \t15\n" << 15.0 << 15;
-    QTest::newRow("blanks inside") << " 1 2" << 12.0 << 0;
-    QTest::newRow("fraction") << "2.5" << 2.5 << 0;
-    QTest::newRow("trailing letters") << "3abc" << 3.0 << 0;
-    QTest::newRow("exponent E") << "1E1" << 10.0 << 0;
-    QTest::newRow("exponent D, signed") << "15d-1" << 1.5 << 0;
-    QTest::newRow("hexadecimal") << "&hF" << 15.0 << 0;
-    QTest::newRow("octal") << "&O17" << 15.0 << 0;
-    QTest::newRow("sixteen") << "16" << 16.0 << 0;
-    QTest::newRow("one") << "1" << 1.0 << 1;
-    QTest::newRow("too large") << "1e999" << inf << 0;
-    QTest::newRow("too small") << "1e-999" << 0.0 << 0;
-}
-
-void TestSpielregeln::stufenwert()
-{
-    QFETCH(QString, text);
-    QFETCH(double, wert);
-    QFETCH(int, stufe);
-    QCOMPARE(Stufenwert::zahlenwert(text), wert);
-    QCOMPARE(Stufenwert::imBereich(text), wert >= 1 && wert <= 15);
-    QCOMPARE(Stufenwert::ganzeStufe(text).value_or(0), stufe);
-}
-
-void TestSpielregeln::layoutBeispiel()
-{
-    const SpielLayout l = berechneSpielLayout(11910, 600, 150, 700, 800);
-    QCOMPARE(l.frame2.links, 9515.0);
-    QCOMPARE(l.frame4.links, 2557.5);
-    QCOMPARE(slotLinks(l.label5[1].breite, 1), 4037);
-    QCOMPARE(slotLinks(100.5, 1), 500); // a half to the even number
-    QCOMPARE(slotLinks(101.5, 1), 502);
-}
-
-void TestSpielregeln::einpassung_data()
-{
-    QTest::addColumn<QSizeF>("flaeche");
-    QTest::addColumn<double>("faktor");
-    QTest::addColumn<QPointF>("versatz");
-    QTest::newRow("same size") << QSizeF(800, 600) << 1.0 << QPointF(0, 0);
-    QTest::newRow("1920x1080: bars left and right") << QSizeF(1920, 1080) << 1.8 << QPointF(240, 0);
-    QTest::newRow("1280x1024: bars above and below") << QSizeF(1280, 1024) << 1.6 << QPointF(0, 32);
-    QTest::newRow("smaller screen") << QSizeF(400, 400) << 0.5 << QPointF(0, 50);
-    QTest::newRow("no screen") << QSizeF() << 1.0 << QPointF(0, 0);
-}
-
-void TestSpielregeln::einpassung()
-{
-    QFETCH(QSizeF, flaeche);
-    QFETCH(double, faktor);
-    QFETCH(QPointF, versatz);
-    const Twips::Einpassung e = Twips::passeEin(QSizeF(800, 600), flaeche);
-    QCOMPARE(e.faktor, faktor);
-    QCOMPARE(e.versatz, versatz);
-}
+    void stufen()
+    {
+        QFETCH(int, stufe);
+        QFETCH(QString, name);
+        QFETCH(int, punkte);
+        QFETCH(QString, ende);
+        QCOMPARE(stufenName(stufe), name);
+        QCOMPARE(sicherheitsstufe(stufe), punkte);
+        QVERIFY(falschText(stufe).startsWith(QStringLiteral("Sie haben die Antwort leider falsch beantwortet.")));
+        QVERIFY(falschText(stufe).endsWith(QStringLiteral("zuviel riskiert und ") + ende));
+    }
+    // floor(n * r), kept inside 0..n-1 for draws of 1, below 0 or NaN.
+    void ziehung_data()
+    {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("k");
+        QTest::newRow("zero") << 0.0f << 10 << 0;
+        QTest::newRow("on a step") << 0.5f << 10 << 5;
+        QTest::newRow("largest below 1") << std::nextafter(1.0f, 0.0f) << 32767 << 32766;
+        QTest::newRow("rounded up to 1") << 1.0f << 3 << 2;
+        QTest::newRow("negative") << -0.5f << 5 << 0;
+        QTest::newRow("not a number") << std::nanf("") << 5 << 0;
+    }
+    void ziehung()
+    {
+        QFETCH(float, r);
+        QFETCH(int, n);
+        QFETCH(int, k);
+        QCOMPARE(Spielregeln::ziehung(r, n), k);
+    }
+    // The poll's shares from two draws add up to 100, the second wrong answer gets at least 1.
+    void umfrage_data()
+    {
+        QTest::addColumn<float>("r1");
+        QTest::addColumn<float>("r2");
+        QTest::addColumn<QList<int>>("anteile");
+        const float fastEins = std::nextafter(1.0f, 0.0f);
+        QTest::newRow("solution gets 0") << 0.0f << 0.5f << QList<int>{0, 50, 50};
+        QTest::newRow("highest draws") << fastEins << fastEins << QList<int>{99, 0, 1};
+        QTest::newRow("draws of 1 still leave 1") << 1.0f << 1.0f << QList<int>{99, 0, 1};
+        QTest::newRow("0.73 / 0.41") << 0.73f << 0.41f << QList<int>{73, 11, 16};
+    }
+    void umfrage()
+    {
+        QFETCH(float, r1);
+        QFETCH(float, r2);
+        QFETCH(QList<int>, anteile);
+        const Umfrage u = Spielregeln::umfrage(r1, r2);
+        QCOMPARE((QList<int>{u.loesung, u.antwort1, u.antwort2}), anteile);
+    }
+    // Six orders come out of the two slot draws; an equal pair is drawn again.
+    void mische()
+    {
+        const float draws[3] = {0.1f, 0.5f, 0.9f};
+        QSet<QString> gesehen;
+        for (float a : draws) {
+            for (float b : draws) {
+                QList<float> werte{a, b, 0.0f, 0.9f};
+                const Reihenfolge r = Spielregeln::mische([&] { return werte.takeFirst(); });
+                QCOMPARE(QSet<int>({r[0], r[1], r[2]}), QSet<int>({0, 1, 2}));
+                QCOMPARE(werte.size(), a == b ? 0 : 2);
+                if (a != b)
+                    gesehen.insert(QStringLiteral("%1%2%3").arg(r[0]).arg(r[1]).arg(r[2]));
+            }
+        }
+        QCOMPARE(gesehen.size(), 6);
+    }
+    // Only numbers name a level; rows per level in row order; each row equally likely.
+    void zeilenWahl()
+    {
+        const auto listen = zeilenJeStufe({qlonglong(2), qlonglong(1), QStringLiteral("1"), 2.0, 1.5,
+                                           qlonglong(16), qlonglong(2), QVariant(), qlonglong(0)});
+        QCOMPARE(listen.size(), 16);
+        QCOMPARE(listen[1], QVector<int>({1, 2}));
+        QCOMPARE(listen[2], QVector<int>({0, 3, 6}));
+        for (int s = 3; s <= 15; ++s)
+            QVERIFY(listen[s].isEmpty());
+        QMap<int, int> anzahl;
+        for (int i = 0; i < 3000; ++i)
+            ++anzahl[waehleZeile(listen[2], i / 3000.0f)];
+        QCOMPARE(anzahl, (QMap<int, int>{{0, 1000}, {3, 1000}, {6, 1000}}));
+        QCOMPARE(waehleZeile(listen[2], 1.0f), 6);
+        QCOMPARE(waehleZeile({}, 0.3f), -1);
+    }
+    // The level field: numeric value as typed by hand, range check, storable whole level.
+    void stufenwert_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<int>("stufe"); // 0: none that can be stored
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("plain") << "7" << 7.0 << 7;
+        QTest::newRow("blanks around") << " \t15\n" << 15.0 << 15;
+        QTest::newRow("blanks inside") << " 1 2" << 12.0 << 0;
+        QTest::newRow("fraction") << "2.5" << 2.5 << 0;
+        QTest::newRow("trailing letters") << "3abc" << 3.0 << 0;
+        QTest::newRow("exponent E") << "1E1" << 10.0 << 0;
+        QTest::newRow("exponent D, signed") << "15d-1" << 1.5 << 0;
+        QTest::newRow("hexadecimal") << "&hF0" << 240.0 << 0;
+        QTest::newRow("octal") << "&O170" << 120.0 << 0;
+        QTest::newRow("sixteen") << "16" << 16.0 << 0;
+        QTest::newRow("one") << "1" << 1.0 << 1;
+        QTest::newRow("too large") << "1e999" << inf << 0;
+        QTest::newRow("too small") << "1e-999" << 0.0 << 0;
+    }
+    void stufenwert()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, wert);
+        QFETCH(int, stufe);
+        QCOMPARE(Stufenwert::zahlenwert(text), wert);
+        QCOMPARE(Stufenwert::imBereich(text), wert >= 1 && wert <= 15);
+        QCOMPARE(Stufenwert::ganzeStufe(text).value_or(0), stufe);
+    }
+    // The layout's worked example at 11910 twips inner width.
+    void layoutBeispiel()
+    {
+        const SpielLayout l = berechneSpielLayout(11910, 600, 150, 700, 800);
+        QCOMPARE(l.frame2.links, 9515.0);
+        QCOMPARE(l.frame4.links, 2557.5);
+        QCOMPARE(slotLinks(l.label5[1].breite, 1), 4037);
+        QCOMPARE(slotLinks(100.5, 1), 500); // a half to the even number
+        QCOMPARE(slotLinks(101.5, 1), 502);
+    }
+    // The projector view's fit: the largest even enlargement that fits, centred.
+    void einpassung_data()
+    {
+        QTest::addColumn<QSizeF>("flaeche");
+        QTest::addColumn<double>("faktor");
+        QTest::addColumn<QPointF>("versatz");
+        QTest::newRow("same size") << QSizeF(800, 600) << 1.0 << QPointF(0, 0);
+        QTest::newRow("1920x1080: bars left and right") << QSizeF(1920, 1080) << 1.8 << QPointF(240, 0);
+        QTest::newRow("1280x1024: bars above and below") << QSizeF(1280, 1024) << 1.6 << QPointF(0, 32);
+        QTest::newRow("smaller screen") << QSizeF(400, 400) << 0.5 << QPointF(0, 50);
+        QTest::newRow("no screen") << QSizeF() << 1.0 << QPointF(0, 0);
+    }
+    void einpassung()
+    {
+        QFETCH(QSizeF, flaeche);
+        QFETCH(double, faktor);
+        QFETCH(QPointF, versatz);
+        const Twips::Einpassung e = Twips::passeEin(QSizeF(800, 600), flaeche);
+        QCOMPARE(e.faktor, faktor);
+        QCOMPARE(e.versatz, versatz);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSpielregeln)
 #include "tst_spielregeln.moc"

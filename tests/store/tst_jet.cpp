@@ -56,260 +56,204 @@ class TestJet : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // Each file reads with its row and column count, the texts as exported; the file is never changed.
-    void lesen_data();
-    void lesen();
+    void lesen_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("zeilen");
+        QTest::addColumn<int>("spalten");
+        QTest::addColumn<int>("maske"); // the row with ID 12 gets its null bit set: Access's empty text, no null
+        QTest::newRow("jet4") << "fragen_jet4.mdb" << 45 << 6 << 0;
+        QTest::newRow("an empty text") << "fragen_jet4.mdb" << 45 << 6 << 109805;
+        QTest::newRow("uncompressed") << "fragen_jet4_uncompressed.mdb" << 45 << 6 << 0;
+        QTest::newRow("v2003") << "fragen_jet4_v2003.mdb" << 45 << 6 << 0;
+        QTest::newRow("big") << "fragen_jet4_big.mdb" << 32767 << 6 << 0;
+        QTest::newRow("empty") << "fragen_jet4_empty.mdb" << 0 << 6 << 0;
+        QTest::newRow("five columns") << "fragen_jet4_fivecols.mdb" << 15 << 5 << 0;
+        QTest::newRow("no table fragen") << "jet4_no_fragen.mdb" << -1 << 0 << 0;
+    }
+    void lesen()
+    {
+        QFETCH(QString, datei);
+        QFETCH(int, zeilen);
+        QFETCH(int, spalten);
+        QFETCH(int, maske);
+        TestUmgebung u;
+        QByteArray vorher = liesBytes(kDaten + datei);
+        if (maske)
+            vorher[maske] = 0x3f;
+        u.schreibeDatei(datei, vorher);
+        TableData t;
+        const StoreError e = lies(u.datei(datei), t);
+        QCOMPARE(u.liesDatei(datei), vorher);
+        if (zeilen < 0) {
+            QVERIFY2(e.text().contains(QStringLiteral("keine Tabelle fragen")), qPrintable(e.text()));
+            return;
+        }
+        QVERIFY2(!e, qPrintable(e.text()));
+        QCOMPARE(t.rows.size(), zeilen);
+        QCOMPARE(t.columns, QStringList({"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe", "ID"}).mid(0, spalten));
+        QVERIFY(!t.writable);
+        t.rows.resize(qMin<qsizetype>(t.rows.size(), 45)); // the large file begins with the same 45 questions
+        if (zeilen >= 45 && spalten == 6)
+            QCOMPARE(alsCsv(t), liesBytes(kDaten + QStringLiteral("fragen_jet4.expected.csv")).replace(",,4,12", maske ? ",\"\",4,12" : ",,4,12"));
+    }
     // Every write into an Access file is refused with a clear text.
-    void nurLesen();
+    void nurLesen()
+    {
+        TestUmgebung u;
+        const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
+        const QByteArray vorher = liesBytes(pfad);
+        Recordset editor;
+        QVERIFY(!oeffne(editor, pfad, true));
+        const StoreError s = editor.setValue(QStringLiteral("Frage"), QStringLiteral("Geändert"));
+        QVERIFY2(s.text().contains(QStringLiteral("nicht geändert")), qPrintable(s.text()));
+        QVERIFY(editor.addNew() && editor.deleteCurrent());
+        QCOMPARE(editor.recordCount(), 45);
+        Connection c;
+        c.setConnectionString(Connection::connectionStringFor(pfad));
+        QVERIFY(!c.open());
+        TableRow neu;
+        const StoreError i = c.insertRow(QStringLiteral("fragen"), {QStringLiteral("Frage")}, {QStringLiteral("x")}, neu);
+        QVERIFY2(i.text().contains(QStringLiteral("nur gelesen")), qPrintable(i.text()));
+        QVERIFY(c.updateRow(QStringLiteral("fragen"), 1, {QStringLiteral("Frage")}, {QStringLiteral("x")}));
+        QVERIFY(c.deleteRow(QStringLiteral("fragen"), 1));
+        QCOMPARE(liesBytes(pfad), vorher);
+    }
     // A reader that crashes, hangs, lies or is missing is an error, in time.
-    void kindVersagt_data();
-    void kindVersagt();
-    // Malformed streams and texts are caught by the parser.
-    void strom_data();
-    void strom();
+    void kindVersagt_data()
+    {
+        QTest::addColumn<QByteArray>("skript");
+        QTest::addColumn<QString>("meldung"); // a pattern the error text must match
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << "brach ab";
+        QTest::newRow("hangs") << QByteArray("exec sleep 60") << "abgebrochen";
+        QTest::newRow("exit code") << QByteArray("exit 7") << "nicht gelesen";
+        QTest::newRow("success without end") << QByteArray("printf 'KREIDOLIN-MDB 1\\nC\\000\\000\\000\\000'") << "bricht";
+        QTest::newRow("endless output") << QByteArray("exec cat /dev/zero") << "Daten|abgebrochen";
+        QTest::newRow("missing") << QByteArray() << "fehlt";
+    }
+    void kindVersagt()
+    {
+        QFETCH(QByteArray, skript);
+        QFETCH(QString, meldung);
+        TestUmgebung u;
+        JetLeser::setZeitlimit(1500);
+        JetLeser::setProgramm(skript.isEmpty() ? u.datei(QStringLiteral("fehlt")) : kind(u, skript));
+        QElapsedTimer uhr;
+        uhr.start();
+        Recordset rs;
+        const StoreError e = oeffne(rs, kDaten + QStringLiteral("fragen_jet4.mdb"), false);
+        QVERIFY2(QRegularExpression(meldung).match(e.text()).hasMatch(), qPrintable(e.text()));
+        QVERIFY(uhr.elapsed() < 8000);
+        QVERIFY(!rs.isOpen());
+    }
     // Conversion: the new file holds the same rows, the original is kept byte for byte under a free name.
-    void konvertieren();
+    void konvertieren()
+    {
+        TestUmgebung u;
+        const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Meine Fragen.mdb"));
+        const QByteArray original = liesBytes(pfad);
+        u.schreibeDatei(QStringLiteral("Meine Fragen.mdb.jet.bak"), "eine ältere Sicherung");
+        TableData jet, neu;
+        QVERIFY(!lies(pfad, jet));
+        QString sicherung;
+        const StoreError e = JetKonvertierung::konvertiere(pfad, &sicherung);
+        QVERIFY2(!e, qPrintable(e.text()));
+        QCOMPARE(sicherung, pfad + QStringLiteral(".jet.1.bak"));
+        QCOMPARE(liesBytes(sicherung), original);
+        QCOMPARE(u.liesDatei(QStringLiteral("Meine Fragen.mdb.jet.bak")), QByteArray("eine ältere Sicherung"));
+        QCOMPARE(JetKonvertierung::freieSicherung(pfad), pfad + QStringLiteral(".jet.2.bak"));
+        QCOMPARE(Connection::kindOf(pfad), Connection::Kind::Sqlite);
+        QVERIFY(!lies(pfad, neu));
+        QVERIFY(neu.writable);
+        QCOMPARE(neu.columns, jet.columns);
+        QCOMPARE(neu.rows.size(), 45);
+        for (int z = 0; z < 45; ++z)
+            QCOMPARE(neu.rows[z].values, jet.rows[z].values);
+        // The editor's way works on it, and a new row gets the next ID.
+        Recordset rs;
+        QVERIFY(!oeffne(rs, pfad, true));
+        QVERIFY(!rs.addNew() && !rs.setValue(QStringLiteral("Frage"), QStringLiteral("Neu?")) && !rs.update());
+        QCOMPARE(rs.value(QStringLiteral("ID")).toLongLong(), jet.rows.last().values[5].toLongLong() + 1);
+        // Converted once, it is no Access file any more.
+        QVERIFY(JetKonvertierung::konvertiere(pfad, &sicherung) && sicherung.isEmpty());
+    }
     // A sixth column that holds no unique whole numbers is kept as a plain column, with its values.
-    void sechsteSpalte();
-    // A conversion that cannot be done leaves the original and no backup.
-    void konvertierenScheitert_data();
-    void konvertierenScheitert();
-};
-
-void TestJet::lesen_data()
-{
-    QTest::addColumn<QString>("datei");
-    QTest::addColumn<int>("zeilen");
-    QTest::addColumn<int>("spalten");
-    QTest::addColumn<int>("maske"); // the row with ID 12 gets its null bit set: Access's empty text, no null
-    QTest::newRow("jet4") << "fragen_jet4.mdb" << 45 << 6 << 0;
-    QTest::newRow("an empty text") << "fragen_jet4.mdb" << 45 << 6 << 109805;
-    QTest::newRow("uncompressed") << "fragen_jet4_uncompressed.mdb" << 45 << 6 << 0;
-    QTest::newRow("v2003") << "fragen_jet4_v2003.mdb" << 45 << 6 << 0;
-    QTest::newRow("big") << "fragen_jet4_big.mdb" << 32767 << 6 << 0;
-    QTest::newRow("empty") << "fragen_jet4_empty.mdb" << 0 << 6 << 0;
-    QTest::newRow("five columns") << "fragen_jet4_fivecols.mdb" << 15 << 5 << 0;
-    QTest::newRow("no table fragen") << "jet4_no_fragen.mdb" << -1 << 0 << 0;
-}
-
-void TestJet::lesen()
-{
-    QFETCH(QString, datei);
-    QFETCH(int, zeilen);
-    QFETCH(int, spalten);
-    QFETCH(int, maske);
-    TestUmgebung u;
-    QByteArray vorher = liesBytes(kDaten + datei);
-    if (maske)
-        vorher[maske] = 0x3f;
-    u.schreibeDatei(datei, vorher);
-    TableData t;
-    const StoreError e = lies(u.datei(datei), t);
-    QCOMPARE(u.liesDatei(datei), vorher);
-    if (zeilen < 0) {
-        QVERIFY2(e.text().contains(QStringLiteral("keine Tabelle fragen")), qPrintable(e.text()));
-        return;
-    }
-    QVERIFY2(!e, qPrintable(e.text()));
-    QCOMPARE(t.rows.size(), zeilen);
-    QCOMPARE(t.columns, QStringList({"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe", "ID"}).mid(0, spalten));
-    QVERIFY(!t.writable);
-    t.rows.resize(qMin<qsizetype>(t.rows.size(), 45)); // the large file begins with the same 45 questions
-    if (zeilen >= 45 && spalten == 6)
-        QCOMPARE(alsCsv(t), liesBytes(kDaten + QStringLiteral("fragen_jet4.expected.csv")).replace(",,4,12", maske ? ",\"\",4,12" : ",,4,12"));
-}
-
-void TestJet::nurLesen()
-{
-    TestUmgebung u;
-    const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
-    const QByteArray vorher = liesBytes(pfad);
-    Recordset editor;
-    QVERIFY(!oeffne(editor, pfad, true));
-    const StoreError s = editor.setValue(QStringLiteral("Frage"), QStringLiteral("Geändert"));
-    QVERIFY2(s.text().contains(QStringLiteral("nicht geändert")), qPrintable(s.text()));
-    QVERIFY(editor.addNew() && editor.deleteCurrent());
-    QCOMPARE(editor.recordCount(), 45);
-    Connection c;
-    c.setConnectionString(Connection::connectionStringFor(pfad));
-    QVERIFY(!c.open());
-    TableRow neu;
-    const StoreError i = c.insertRow(QStringLiteral("fragen"), {QStringLiteral("Frage")}, {QStringLiteral("x")}, neu);
-    QVERIFY2(i.text().contains(QStringLiteral("nur gelesen")), qPrintable(i.text()));
-    QVERIFY(c.updateRow(QStringLiteral("fragen"), 1, {QStringLiteral("Frage")}, {QStringLiteral("x")}));
-    QVERIFY(c.deleteRow(QStringLiteral("fragen"), 1));
-    QCOMPARE(liesBytes(pfad), vorher);
-}
-
-void TestJet::kindVersagt_data()
-{
-    QTest::addColumn<QByteArray>("skript");
-    QTest::addColumn<QString>("meldung"); // a pattern the error text must match
-    // The child reports its limits (address space, CPU seconds, core, file size) in a failure record.
-    const char *adressraum = JetLeser::kMitAddressSanitizer ? "unlimited" : "1048576";
-    QTest::newRow("limits") << QByteArray("m=\"$(ulimit -v) $(ulimit -t) $(ulimit -c) $(ulimit -f)\"\n"
-                                          "printf 'KREIDOLIN-MDB 1\\nF\\004\\000\\000\\000'\n"
-                                          "printf \"$(printf '\\\\%03o' ${#m})\\000\\000\\000\"\n"
-                                          "printf '%s' \"$m\"; exit 1")
-                            << QStringLiteral(": %1 2 0 0$").arg(QLatin1String(adressraum));
-    QTest::newRow("crash") << QByteArray("kill -SEGV $$") << "brach ab";
-    QTest::newRow("hangs") << QByteArray("exec sleep 60") << "abgebrochen";
-    QTest::newRow("exit code") << QByteArray("exit 7") << "nicht gelesen";
-    QTest::newRow("success without end") << QByteArray("printf 'KREIDOLIN-MDB 1\\nC\\000\\000\\000\\000'") << "bricht";
-    QTest::newRow("endless output") << QByteArray("exec cat /dev/zero") << "Daten|abgebrochen";
-    QTest::newRow("missing") << QByteArray() << "fehlt";
-}
-
-void TestJet::kindVersagt()
-{
-    QFETCH(QByteArray, skript);
-    QFETCH(QString, meldung);
-    TestUmgebung u;
-    JetLeser::setZeitlimit(1500);
-    JetLeser::setProgramm(skript.isEmpty() ? u.datei(QStringLiteral("fehlt")) : kind(u, skript));
-    QElapsedTimer uhr;
-    uhr.start();
-    Recordset rs;
-    const StoreError e = oeffne(rs, kDaten + QStringLiteral("fragen_jet4.mdb"), false);
-    QVERIFY2(QRegularExpression(meldung).match(e.text()).hasMatch(), qPrintable(e.text()));
-    QVERIFY(uhr.elapsed() < 8000);
-    QVERIFY(!rs.isOpen());
-}
-
-void TestJet::strom_data()
-{
-    QTest::addColumn<QByteArray>("strom");
-    QTest::addColumn<int>("zeilen"); // -1: malformed
-    const QByteArray k(JetFormat::kKennung);
-    const QByteArray spalte = QByteArray("C") + u32(1) + 'T' + u32(1) + 'A';
-    const auto zeile = [](const QByteArray &text) { return 'R' + ('T' + u32(text.size()) + text); };
-    QTest::newRow("two texts") << k + spalte + zeile("\xf0\x9f\x98\x80") + zeile("\xf4\x8f\xbf\xbf") + 'E' + u32(2) << 2;
-    QTest::newRow("lone continuation") << k + spalte + zeile("a\x80") + 'E' + u32(1) << -1;
-    QTest::newRow("overlong") << k + spalte + zeile("\xe0\x80\xaf") + 'E' + u32(1) << -1;
-    QTest::newRow("surrogate") << k + spalte + zeile("\xed\xa0\x80") + 'E' + u32(1) << -1;
-    QTest::newRow("above 10FFFF") << k + spalte + zeile("\xf4\x90\x80\x80") + 'E' + u32(1) << -1;
-    QTest::newRow("wrong row count") << k + spalte + 'R' + 'N' + 'E' + u32(2) << -1;
-    QTest::newRow("huge text length") << k + spalte + 'R' + 'T' + u32(0xffffffffu) + "ab" << -1;
-    QTest::newRow("more rows than allowed") << k + spalte + 'R' + 'N' + 'R' + 'N' + 'R' + 'N' + 'E' + u32(3) << -1;
-}
-
-void TestJet::strom()
-{
-    QFETCH(QByteArray, strom);
-    QFETCH(int, zeilen);
-    TableData t;
-    const JetFormat::Ergebnis e = JetFormat::lies(strom, t, 2);
-    QCOMPARE(e.vollstaendig, zeilen >= 0);
-    QCOMPARE(e.formfehler.isEmpty(), zeilen >= 0);
-    QCOMPARE(t.rows.size(), qMax(zeilen, 0));
-}
-
-void TestJet::konvertieren()
-{
-    TestUmgebung u;
-    const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Meine Fragen.mdb"));
-    const QByteArray original = liesBytes(pfad);
-    u.schreibeDatei(QStringLiteral("Meine Fragen.mdb.jet.bak"), "eine ältere Sicherung");
-    TableData jet, neu;
-    QVERIFY(!lies(pfad, jet));
-    QString sicherung;
-    const StoreError e = JetKonvertierung::konvertiere(pfad, &sicherung);
-    QVERIFY2(!e, qPrintable(e.text()));
-    QCOMPARE(sicherung, pfad + QStringLiteral(".jet.1.bak"));
-    QCOMPARE(liesBytes(sicherung), original);
-    QCOMPARE(u.liesDatei(QStringLiteral("Meine Fragen.mdb.jet.bak")), QByteArray("eine ältere Sicherung"));
-    QCOMPARE(JetKonvertierung::freieSicherung(pfad), pfad + QStringLiteral(".jet.2.bak"));
-    QCOMPARE(Connection::kindOf(pfad), Connection::Kind::Sqlite);
-    QVERIFY(!lies(pfad, neu));
-    QVERIFY(neu.writable);
-    QCOMPARE(neu.columns, jet.columns);
-    QCOMPARE(neu.rows.size(), 45);
-    for (int z = 0; z < 45; ++z)
-        QCOMPARE(neu.rows[z].values, jet.rows[z].values);
-    // The editor's way works on it, and a new row gets the next ID.
-    Recordset rs;
-    QVERIFY(!oeffne(rs, pfad, true));
-    QVERIFY(!rs.addNew() && !rs.setValue(QStringLiteral("Frage"), QStringLiteral("Neu?")) && !rs.update());
-    QCOMPARE(rs.value(QStringLiteral("ID")).toLongLong(), jet.rows.last().values[5].toLongLong() + 1);
-    // Converted once, it is no Access file any more.
-    QVERIFY(JetKonvertierung::konvertiere(pfad, &sicherung) && sicherung.isEmpty());
-}
-
-void TestJet::sechsteSpalte()
-{
-    TestUmgebung u;
-    JetFormat::Schreiber s;
-    s.spalten({{"stufe", JetFormat::Art::Ganzzahl}, {"FRAGE", JetFormat::Art::Text}, {"Loesung", JetFormat::Art::Text},
-               {"Antwort1", JetFormat::Art::Text}, {"Antwort2", JetFormat::Art::Text}, {"Nr", JetFormat::Art::Text}});
-    for (const QByteArray &nr : {QByteArray(), QByteArray("A-1"), QByteArray()}) {
-        s.zeileBeginnen();
-        s.ganzzahl(2);
-        for (int i = 0; i < 4; ++i)
-            s.text("F", 1);
-        nr.isEmpty() ? s.null() : s.text(nr.constData(), nr.size());
-    }
-    s.ende(3);
-    u.schreibeDatei(QStringLiteral("strom.bin"), s.daten());
-    JetLeser::setProgramm(kind(u, "exec cat '" + u.datei(QStringLiteral("strom.bin")).toUtf8() + "'"));
-    const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("f.mdb"));
-    const StoreError e = JetKonvertierung::konvertiere(pfad);
-    QVERIFY2(!e, qPrintable(e.text()));
-    TableData neu;
-    QVERIFY(!lies(pfad, neu));
-    QCOMPARE(neu.columns, (QStringList{"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe", "Nr"}));
-    QCOMPARE(neu.rows[1].values, (QVector<QVariant>{"F", "F", "F", "F", qlonglong(2), "A-1"}));
-}
-
-void TestJet::konvertierenScheitert_data()
-{
-    QTest::addColumn<QString>("fall");
-    QTest::newRow("SQLite file") << "sqlite";
-    QTest::newRow("no table fragen") << "jet4_no_fragen.mdb";
-    QTest::newRow("damaged") << "kaputt";
-    QTest::newRow("missing") << "fehlt";
-    QTest::newRow("new file cannot be written") << "neu";
-    QTest::newRow("read-only folder") << "schutz";
-    QTest::newRow("read back differs") << "anders";
-}
-
-void TestJet::konvertierenScheitert()
-{
-    QFETCH(QString, fall);
-    TestUmgebung u;
-    const QString name = QStringLiteral("Fragen.mdb");
-    const QString pfad = u.datei(name);
-    if (fall == QLatin1String("sqlite"))
-        u.erzeugeFragen(name, TestUmgebung::fragenJeStufe(1));
-    else if (fall == QLatin1String("kaputt"))
-        u.schreibeDatei(name, liesBytes(kDaten + QStringLiteral("fragen_jet4.mdb")).left(110592));
-    else if (fall.endsWith(QLatin1String(".mdb")))
-        u.kopiereTestdatei(QStringLiteral("legacy/") + fall, name);
-    else if (fall != QLatin1String("fehlt"))
-        u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), name);
-    if (fall == QLatin1String("neu")) // the new file is built under this name beside the target
-        QVERIFY(QDir(u.verzeichnis()).mkpath(QStringLiteral("Fragen.mdb.neu/besetzt")));
-    if (fall == QLatin1String("anders")) { // "03" in a text column Stufe comes back as the number 3
+    void sechsteSpalte()
+    {
+        TestUmgebung u;
         JetFormat::Schreiber s;
-        s.spalten({{"Frage", JetFormat::Art::Text}, {"Stufe", JetFormat::Art::Text}});
-        s.zeileBeginnen();
-        s.text("F", 1);
-        s.text("03", 2);
-        s.ende(1);
+        s.spalten({{"stufe", JetFormat::Art::Ganzzahl}, {"FRAGE", JetFormat::Art::Text}, {"Loesung", JetFormat::Art::Text},
+                   {"Antwort1", JetFormat::Art::Text}, {"Antwort2", JetFormat::Art::Text}, {"Nr", JetFormat::Art::Text}});
+        for (const QByteArray &nr : {QByteArray(), QByteArray("A-1"), QByteArray()}) {
+            s.zeileBeginnen();
+            s.ganzzahl(2);
+            for (int i = 0; i < 4; ++i)
+                s.text("F", 1);
+            nr.isEmpty() ? s.null() : s.text(nr.constData(), nr.size());
+        }
+        s.ende(3);
         u.schreibeDatei(QStringLiteral("strom.bin"), s.daten());
         JetLeser::setProgramm(kind(u, "exec cat '" + u.datei(QStringLiteral("strom.bin")).toUtf8() + "'"));
+        const QString pfad = u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("f.mdb"));
+        const StoreError e = JetKonvertierung::konvertiere(pfad);
+        QVERIFY2(!e, qPrintable(e.text()));
+        TableData neu;
+        QVERIFY(!lies(pfad, neu));
+        QCOMPARE(neu.columns, (QStringList{"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe", "Nr"}));
+        QCOMPARE(neu.rows[1].values, (QVector<QVariant>{"F", "F", "F", "F", qlonglong(2), "A-1"}));
     }
-    const QStringList vorher = QDir(u.verzeichnis()).entryList(QDir::Files);
-    const QByteArray bytes = liesBytes(pfad);
-    QString sicherung = QStringLiteral("alt");
-    std::optional<SchreibschutzOrdner> schutz;
-    if (fall == QLatin1String("schutz") && !schutz.emplace(u.verzeichnis()).aktiv())
-        QSKIP("cannot make a folder read-only here");
-    const StoreError e = JetKonvertierung::konvertiere(pfad, &sicherung);
-    schutz.reset();
-    QVERIFY(e && !e.text().isEmpty());
-    QVERIFY(sicherung.isEmpty());
-    QCOMPARE(liesBytes(pfad), bytes);
-    QCOMPARE(QDir(u.verzeichnis()).entryList(QDir::Files), vorher);
-}
+    // A conversion that cannot be done leaves the original and no backup.
+    void konvertierenScheitert_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::newRow("SQLite file") << "sqlite";
+        QTest::newRow("no table fragen") << "jet4_no_fragen.mdb";
+        QTest::newRow("damaged") << "kaputt";
+        QTest::newRow("missing") << "fehlt";
+        QTest::newRow("new file cannot be written") << "neu";
+        QTest::newRow("read-only folder") << "schutz";
+        QTest::newRow("read back differs") << "anders";
+    }
+    void konvertierenScheitert()
+    {
+        QFETCH(QString, fall);
+        TestUmgebung u;
+        const QString name = QStringLiteral("Fragen.mdb");
+        const QString pfad = u.datei(name);
+        if (fall == QLatin1String("sqlite"))
+            u.erzeugeFragen(name, TestUmgebung::fragenJeStufe(1));
+        else if (fall == QLatin1String("kaputt"))
+            u.schreibeDatei(name, liesBytes(kDaten + QStringLiteral("fragen_jet4.mdb")).left(110592));
+        else if (fall.endsWith(QLatin1String(".mdb")))
+            u.kopiereTestdatei(QStringLiteral("legacy/") + fall, name);
+        else if (fall != QLatin1String("fehlt"))
+            u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), name);
+        if (fall == QLatin1String("neu")) // the new file is built under this name beside the target
+            QVERIFY(QDir(u.verzeichnis()).mkpath(QStringLiteral("Fragen.mdb.neu/besetzt")));
+        if (fall == QLatin1String("anders")) { // "03" in a text column Stufe comes back as the number 3
+            JetFormat::Schreiber s;
+            s.spalten({{"Frage", JetFormat::Art::Text}, {"Stufe", JetFormat::Art::Text}});
+            s.zeileBeginnen();
+            s.text("F", 1);
+            s.text("03", 2);
+            s.ende(1);
+            u.schreibeDatei(QStringLiteral("strom.bin"), s.daten());
+            JetLeser::setProgramm(kind(u, "exec cat '" + u.datei(QStringLiteral("strom.bin")).toUtf8() + "'"));
+        }
+        const QStringList vorher = QDir(u.verzeichnis()).entryList(QDir::Files);
+        const QByteArray bytes = liesBytes(pfad);
+        QString sicherung = QStringLiteral("alt");
+        std::optional<SchreibschutzOrdner> schutz;
+        if (fall == QLatin1String("schutz") && !schutz.emplace(u.verzeichnis()).aktiv())
+            QSKIP("cannot make a folder read-only here");
+        const StoreError e = JetKonvertierung::konvertiere(pfad, &sicherung);
+        schutz.reset();
+        QVERIFY(e && !e.text().isEmpty());
+        QVERIFY(sicherung.isEmpty());
+        QCOMPARE(liesBytes(pfad), bytes);
+        QCOMPARE(QDir(u.verzeichnis()).entryList(QDir::Files), vorher);
+    }
+};
 
 QTEST_MAIN(TestJet)
 #include "tst_jet.moc"

@@ -13,255 +13,225 @@ class TestSpeicher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // The database a game starts with: a non-empty first line as it stands, else the default, written back.
-    void spielDatenbank_data();
-    void spielDatenbank();
-    // The file is replaced whole with one line, also through a link; a read-only file or folder refuses and keeps it.
-    void schreibe();
-    // The connection string carries the path, which comes back out whole.
-    void verbindung();
-    // Moves and positions, reads by name without regard to case, a bound label following the current row.
-    void bewegen();
-    // Writes reach the file at once; a new row left behind is dropped; deleting moves to the neighbour.
-    void schreiben();
-    // Refused writes: the game's read-only recordset, a level that is no whole number, a row deleted meanwhile.
-    void abgelehnt();
-    // More rows than the game can count is an error; exactly that many open.
-    void zeilenGrenze();
-    // Every kind of value comes back from the packed row as it went in.
-    void zeilenspeicher_data();
-    void zeilenspeicher();
-};
-
-void TestSpeicher::spielDatenbank_data()
-{
-    QTest::addColumn<QByteArray>("inhalt"); // "<none>": no file
-    QTest::addColumn<QString>("pfad");      // empty: the default
-    QTest::addColumn<QString>("global");    // DatenbankPfad afterwards
-    QTest::newRow("no file") << QByteArray("<none>") << QString() << "vorher";
-    QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString() << "";
-    QTest::newRow("path, CR LF") << QByteArray("/a/F.mdb\r\nzweite\r\n") << "/a/F.mdb" << "/a/F.mdb";
-    QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb" << "/a/F.mdb";
-    QTest::newRow("path, CR") << QByteArray("/a/F.mdb\r/c") << "/a/F.mdb" << "/a/F.mdb";
-    QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb " << "  /x.mdb ";
-    QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb"
-                                  << "/Spaß „T“ €.mdb";
-    QTest::newRow("UTF-8 behind a mark") << QByteArray("\xef\xbb\xbf/\xce\xa9.mdb\r\n") << "/Ω.mdb" << "/Ω.mdb";
-}
-
-void TestSpeicher::spielDatenbank()
-{
-    QFETCH(QByteArray, inhalt);
-    QFETCH(QString, pfad);
-    QFETCH(QString, global);
-    TestUmgebung u;
-    if (inhalt != "<none>")
-        u.schreibeDatei(QStringLiteral("Kreidolin.ini"), inhalt);
-    DatenbankPfad = QStringLiteral("vorher");
-    const SettingsFile::SpielPfad sp = SettingsFile::spielDatenbank();
-    QVERIFY(!sp.schreibFehler);
-    QCOMPARE(DatenbankPfad, global);
-    QCOMPARE(sp.pfad, pfad.isEmpty() ? AppInfo::standardDatenbank() : pfad);
-    QCOMPARE(u.liesDatei(QStringLiteral("Kreidolin.ini")),
-             pfad.isEmpty() ? SettingsFile::kodiere(AppInfo::standardDatenbank()) + "\r\n" : inhalt);
-}
-
-void TestSpeicher::schreibe()
-{
-    TestUmgebung u;
-    const QString ini = AppInfo::einstellungsdatei();
-    u.schreibeDatei(QStringLiteral("echt.ini"), "alt\r\nnoch mehr\r\n");
-    QVERIFY(QFile::link(u.datei(QStringLiteral("echt.ini")), ini));
-    QVERIFY(!SettingsFile::schreibe(ini, QStringLiteral("/neu/ä.mdb")));
-    QCOMPARE(u.liesDatei(QStringLiteral("echt.ini")), QByteArray("/neu/\xe4.mdb\r\n"));
-    QVERIFY(QFileInfo(ini).isSymLink());
-    QVERIFY(!SettingsFile::schreibe(ini, QStringLiteral("/Вопросы.mdb")));
-    QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
-    QVERIFY(!QFile::exists(ini + QStringLiteral(".neu")) && !QFile::exists(u.datei(QStringLiteral("echt.ini.neu"))));
-    QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner)); // a file the admin made read-only stays as it is
-    QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/nicht.mdb")));
-    QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
-    SchreibschutzOrdner schutz(u.verzeichnis());
-    if (!schutz.aktiv())
-        QSKIP("cannot make a folder read-only here");
-    QFile::remove(ini);
-    const StoreError e = SettingsFile::schreibe(ini, QStringLiteral("neu"));
-    QVERIFY(e && e.text().contains(QLatin1String("Kreidolin.ini")));
-    QVERIFY(!QFile::exists(ini + QStringLiteral(".neu")));
-}
-
-void TestSpeicher::verbindung()
-{
-    const QString pfad = QStringLiteral("/a;b/Fragen mit ; und =.mdb");
-    const QString s = Connection::connectionStringFor(pfad);
-    QVERIFY(s.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")));
-    QCOMPARE(Connection::dataSource(s), pfad);
-    Connection c;
-    c.setConnectionString(Connection::connectionStringFor(QStringLiteral("/gibt/es/nicht.mdb")));
-    QVERIFY(c.open().text().contains(QStringLiteral("existiert nicht")) && !c.isOpen());
-    QVERIFY(!QFile::exists(QStringLiteral("/gibt/es/nicht.mdb")));
-}
-
-void TestSpeicher::bewegen()
-{
-    TestUmgebung u;
-    const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
-    Recordset rs;
-    QVERIFY(rs.moveFirst() && rs.isBof() && rs.isEof());
-    QVERIFY(!oeffne(rs, pfad, false));
-    QLabel label;
-    QVERIFY(!rs.bind(&label, QStringLiteral("frage")));
-    QVERIFY(rs.bind(&label, QStringLiteral("gibtsnicht")));
-    QCOMPARE(rs.recordCount(), 15);
-    QCOMPARE(rs.fieldCount(), 6);
-    QCOMPARE(rs.absolutePosition(), 1);
-    QCOMPARE(label.text(), QStringLiteral("Frage S1N1"));
-    QVERIFY(rs.movePrevious() && rs.isBof() && !rs.hasCurrent() && rs.movePrevious()); // to BOF, not beyond
-    QVERIFY(!rs.moveNext() && rs.absolutePosition() == 1);
-    QVERIFY(!rs.move(14));
-    QCOMPARE(rs.value(QStringLiteral("FRAGE")), rs.value(0));
-    QCOMPARE(rs.value(QStringLiteral("Loesung")).toString(), QStringLiteral("Lösung S15N1"));
-    QCOMPARE(label.text(), QStringLiteral("Frage S15N1"));
-    QVERIFY(rs.moveNext() && rs.isEof() && rs.moveNext()); // to EOF, not beyond
-    QVERIFY(!rs.movePrevious() && rs.absolutePosition() == 15);
-    QVERIFY(!rs.moveLast() && rs.currentIndex() == 14 && !rs.isEof());
-    QVERIFY(!rs.setCurrentIndex(2) && rs.value(4).toInt() == 3);
-    QVERIFY(rs.move(100) && rs.setCurrentIndex(15) && rs.move(-3));
-    QCOMPARE(rs.absolutePosition(), 3);
-    StoreError e;
-    QVERIFY(!rs.value(QStringLiteral("gibtsnicht"), &e).isValid() && e);
-    QVERIFY(rs.value(6, &e).isNull() && e);
-    QCOMPARE(rs.valueAt(14, 0).toString(), QStringLiteral("Frage S15N1"));
-}
-
-void TestSpeicher::schreiben()
-{
-    TestUmgebung u;
-    const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
-    Recordset rs;
-    QuestionGridModel model(&rs);
-    QVERIFY(!oeffne(rs, pfad, true));
-    QCOMPARE(model.rowCount(), 15);
-    QCOMPARE(model.columnCount(), 6);
-    QCOMPARE(model.data(model.index(2, 0)).toString(), QStringLiteral("Frage S3N1"));
-    QCOMPARE(model.data(model.index(2, 0), Qt::ToolTipRole).toString(), QStringLiteral("Frage S3N1"));
-    QVERIFY(!model.data(model.index(2, 0), Qt::EditRole).isValid() && !model.data(QModelIndex()).isValid());
-    QVERIFY(model.setHeaderData(0, Qt::Horizontal, QStringLiteral("Frage?"))
-            && model.setHeaderData(1, Qt::Horizontal, QStringLiteral("Lösung")));
-    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Lösung"));
-    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Frage?"));
-    QCOMPARE(model.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Stufe"));
-    QCOMPARE(model.headerData(4, Qt::Vertical).toInt(), 5);
-    QVERIFY(!model.headerData(4, Qt::Horizontal, Qt::ToolTipRole).isValid());
-    QSignalSpy bewegt(&rs, &Recordset::moveComplete);
-    QVERIFY(!rs.addNew());
-    QCOMPARE(bewegt.count(), 1);
-    QCOMPARE(model.rowCount(), 16);
-    QVERIFY(rs.isNewRecord() && rs.absolutePosition() == 16);
-    for (const auto &[spalte, wert] : {std::pair{"Frage", "Neu „ß“ €?"}, {"Loesung", "ja"}, {"Antwort1", "nein"},
-                                       {"Antwort2", " "}, {"Stufe", "7"}})
-        QVERIFY(!rs.setValue(QString::fromLatin1(spalte), QString::fromUtf8(wert)));
-    QVERIFY(!rs.update() && !rs.isNewRecord() && !rs.hasPendingChanges());
-    QCOMPARE(rs.value(5).toInt(), 16); // the ID the database gave it
-    QVERIFY(!rs.moveFirst());
-    QVERIFY(!rs.setValue(QStringLiteral("frage"), QStringLiteral("Geändert")) && !rs.update());
-    QVERIFY(!rs.addNew() && !rs.moveFirst()); // a new row left behind is dropped
-    QCOMPARE(model.rowCount(), 16);
-    QVERIFY(!rs.setCurrentIndex(7) && !rs.deleteCurrent());
-    QCOMPARE(rs.value(0).toString(), QStringLiteral("Frage S9N1"));
-
-    Recordset spiel;
-    QVERIFY(!oeffne(spiel, pfad, false));
-    QCOMPARE(spiel.recordCount(), 15);
-    QCOMPARE(spiel.value(QStringLiteral("Frage")).toString(), QStringLiteral("Geändert"));
-    QVERIFY(!spiel.setCurrentIndex(7));
-    QCOMPARE(spiel.value(QStringLiteral("Frage")).toString(), QStringLiteral("Frage S9N1"));
-    QVERIFY(!spiel.moveLast());
-    QCOMPARE(spiel.value(QStringLiteral("Frage")).toString(), QStringLiteral("Neu „ß“ €?"));
-    QCOMPARE(spiel.value(QStringLiteral("Stufe")), QVariant(qlonglong(7)));
-}
-
-void TestSpeicher::abgelehnt()
-{
-    TestUmgebung u;
-    const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
-    const QByteArray vorher = liesBytes(pfad);
-    Recordset spiel, a, b;
-    QVERIFY(!oeffne(spiel, pfad, false));
-    QVERIFY(spiel.setValue(QStringLiteral("Frage"), QStringLiteral("x")) && spiel.addNew() && spiel.deleteCurrent());
-    QVERIFY(!oeffne(a, pfad, true));
-    for (const char *stufe : {"2.5", "3abc", " 1 2", "abc", ""}) {
-        QVERIFY(!a.setValue(QStringLiteral("Frage"), QStringLiteral("soll nicht ankommen")));
-        QVERIFY(!a.setValue(QStringLiteral("Stufe"), QString::fromLatin1(stufe)));
-        QVERIFY2(a.update(), stufe);
-        a.cancelUpdate();
+    void spielDatenbank_data()
+    {
+        QTest::addColumn<QByteArray>("inhalt"); // "<none>": no file
+        QTest::addColumn<QString>("pfad");      // empty: the default
+        QTest::addColumn<QString>("global");    // DatenbankPfad afterwards
+        QTest::newRow("no file") << QByteArray("<none>") << QString() << "vorher";
+        QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString() << "";
+        QTest::newRow("path, CR LF") << QByteArray("/a/F.mdb\r\nzweite\r\n") << "/a/F.mdb" << "/a/F.mdb";
+        QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb" << "/a/F.mdb";
+        QTest::newRow("path, CR") << QByteArray("/a/F.mdb\r/c") << "/a/F.mdb" << "/a/F.mdb";
+        QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb " << "  /x.mdb ";
+        QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb"
+                                      << "/Spaß „T“ €.mdb";
+        QTest::newRow("UTF-8 behind a mark") << QByteArray("\xef\xbb\xbf/\xce\xa9.mdb\r\n") << "/Ω.mdb" << "/Ω.mdb";
     }
-    QVERIFY(a.setValue(QStringLiteral("gibtsnicht"), 1));
-    QCOMPARE(liesBytes(pfad), vorher);
-    QVERIFY(!oeffne(b, pfad, true));
-    QVERIFY(!a.deleteCurrent());
-    QVERIFY(!b.setValue(QStringLiteral("Frage"), QStringLiteral("zu spät")));
-    const StoreError e = b.update();
-    QVERIFY2(e && e.text().contains(QStringLiteral("gelöscht")), qPrintable(e.text()));
-    // Locked by another writer; then another file in its place; then no file at all: nothing is written.
-    sqlite3 *fremd = nullptr;
-    sqlite3_open(QFile::encodeName(pfad).constData(), &fremd);
-    QCOMPARE(sqlite3_exec(fremd, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    QVERIFY(!a.moveLast() && !a.setValue(QStringLiteral("Frage"), QStringLiteral("gesperrt")) && a.update());
-    sqlite3_close(fremd);
-    const QString anders = u.erzeugeFragen(QStringLiteral("anders.mdb"), TestUmgebung::fragenJeStufe().mid(0, 1));
-    const QByteArray ersetzt = liesBytes(anders);
-    QVERIFY(QFile::remove(pfad) && QFile::rename(anders, pfad));
-    QVERIFY(!a.setValue(QStringLiteral("Frage"), QStringLiteral("falsche Datei")) && a.update() && a.deleteCurrent());
-    QCOMPARE(liesBytes(pfad), ersetzt);
-    QVERIFY(QFile::remove(pfad) && !a.setValue(QStringLiteral("Frage"), QStringLiteral("weg")) && a.update());
-    QVERIFY(a.deleteCurrent() && !QFile::exists(pfad));
-}
+    void spielDatenbank()
+    {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, pfad);
+        QFETCH(QString, global);
+        TestUmgebung u;
+        if (inhalt != "<none>")
+            u.schreibeDatei(QStringLiteral("Kreidolin.ini"), inhalt);
+        DatenbankPfad = QStringLiteral("vorher");
+        const SettingsFile::SpielPfad sp = SettingsFile::spielDatenbank();
+        QVERIFY(!sp.schreibFehler);
+        QCOMPARE(DatenbankPfad, global);
+        QCOMPARE(sp.pfad, pfad.isEmpty() ? AppInfo::standardDatenbank() : pfad);
+        QCOMPARE(u.liesDatei(QStringLiteral("Kreidolin.ini")),
+                 pfad.isEmpty() ? SettingsFile::kodiere(AppInfo::standardDatenbank()) + "\r\n" : inhalt);
+    }
+    // The file is replaced whole with one line, also through a link; a read-only file or folder refuses and keeps it.
+    void schreibe()
+    {
+        TestUmgebung u;
+        const QString ini = AppInfo::einstellungsdatei();
+        u.schreibeDatei(QStringLiteral("echt.ini"), "alt\r\nnoch mehr\r\n");
+        QVERIFY(QFile::link(u.datei(QStringLiteral("echt.ini")), ini));
+        QVERIFY(!SettingsFile::schreibe(ini, QStringLiteral("/neu/ä.mdb")));
+        QCOMPARE(u.liesDatei(QStringLiteral("echt.ini")), QByteArray("/neu/\xe4.mdb\r\n"));
+        QVERIFY(QFileInfo(ini).isSymLink());
+        QVERIFY(!SettingsFile::schreibe(ini, QStringLiteral("/Вопросы.mdb")));
+        QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
+        QVERIFY(!QFile::exists(ini + QStringLiteral(".neu")) && !QFile::exists(u.datei(QStringLiteral("echt.ini.neu"))));
+        QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner)); // a file the admin made read-only stays as it is
+        QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/nicht.mdb")));
+        QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
+        QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        SchreibschutzOrdner schutz(u.verzeichnis());
+        if (!schutz.aktiv())
+            QSKIP("cannot make a folder read-only here");
+        QFile::remove(ini);
+        const StoreError e = SettingsFile::schreibe(ini, QStringLiteral("neu"));
+        QVERIFY(e && e.text().contains(QLatin1String("Kreidolin.ini")));
+        QVERIFY(!QFile::exists(ini + QStringLiteral(".neu")));
+    }
+    // The connection string carries the path, which comes back out whole.
+    void verbindung()
+    {
+        const QString pfad = QStringLiteral("/a;b/Fragen mit ; und =.mdb");
+        const QString s = Connection::connectionStringFor(pfad);
+        QVERIFY(s.startsWith(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")));
+        QCOMPARE(Connection::dataSource(s), pfad);
+        Connection c;
+        c.setConnectionString(Connection::connectionStringFor(QStringLiteral("/gibt/es/nicht.mdb")));
+        QVERIFY(c.open().text().contains(QStringLiteral("existiert nicht")) && !c.isOpen());
+        QVERIFY(!QFile::exists(QStringLiteral("/gibt/es/nicht.mdb")));
+    }
+    // Moves and positions, reads by name without regard to case, a bound label following the current row.
+    void bewegen()
+    {
+        TestUmgebung u;
+        const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
+        Recordset rs;
+        QVERIFY(rs.moveFirst() && rs.isBof() && rs.isEof());
+        QVERIFY(rs.open(QStringLiteral("select * from fragen"), std::make_shared<Connection>(), Recordset::CursorType::Static,
+                        Recordset::LockType::Optimistic).text().contains(QStringLiteral("nicht geöffnet")));
+        QVERIFY(!oeffne(rs, pfad, false));
+        QLabel label;
+        QVERIFY(!rs.bind(&label, QStringLiteral("frage")));
+        QVERIFY(rs.bind(&label, QStringLiteral("gibtsnicht")));
+        QCOMPARE(rs.recordCount(), 15);
+        QCOMPARE(rs.fieldCount(), 6);
+        QCOMPARE(rs.absolutePosition(), 1);
+        QCOMPARE(label.text(), QStringLiteral("Frage S1N1"));
+        QVERIFY(rs.movePrevious() && rs.isBof() && !rs.hasCurrent() && rs.movePrevious()); // to BOF, not beyond
+        QVERIFY(!rs.moveNext() && rs.absolutePosition() == 1);
+        QVERIFY(!rs.move(14));
+        QCOMPARE(rs.value(QStringLiteral("FRAGE")), rs.value(0));
+        QCOMPARE(rs.value(QStringLiteral("Loesung")).toString(), QStringLiteral("Lösung S15N1"));
+        QCOMPARE(label.text(), QStringLiteral("Frage S15N1"));
+        QVERIFY(rs.moveNext() && rs.isEof() && rs.moveNext()); // to EOF, not beyond
+        QVERIFY(!rs.movePrevious() && rs.absolutePosition() == 15);
+        QVERIFY(!rs.moveLast() && rs.currentIndex() == 14 && !rs.isEof());
+        QVERIFY(!rs.setCurrentIndex(2) && rs.value(4).toInt() == 3);
+        QVERIFY(rs.move(100) && rs.setCurrentIndex(15) && rs.move(-3));
+        QCOMPARE(rs.absolutePosition(), 3);
+        StoreError e;
+        QVERIFY(!rs.value(QStringLiteral("gibtsnicht"), &e).isValid() && e);
+        QVERIFY(rs.value(6, &e).isNull() && e);
+        QCOMPARE(rs.valueAt(14, 0).toString(), QStringLiteral("Frage S15N1"));
+    }
+    // Writes reach the file at once; a new row left behind is dropped; deleting moves to the neighbour.
+    void schreiben()
+    {
+        TestUmgebung u;
+        const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
+        Recordset rs;
+        QuestionGridModel model(&rs);
+        QVERIFY(!oeffne(rs, pfad, true));
+        QCOMPARE(model.rowCount(), 15);
+        QCOMPARE(model.columnCount(), 6);
+        QCOMPARE(model.data(model.index(2, 0)).toString(), QStringLiteral("Frage S3N1"));
+        QCOMPARE(model.data(model.index(2, 0), Qt::ToolTipRole).toString(), QStringLiteral("Frage S3N1"));
+        QVERIFY(!model.data(model.index(2, 0), Qt::EditRole).isValid() && !model.data(QModelIndex()).isValid());
+        QVERIFY(model.setHeaderData(0, Qt::Horizontal, QStringLiteral("Frage?"))
+                && model.setHeaderData(1, Qt::Horizontal, QStringLiteral("Lösung")));
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Lösung"));
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Frage?"));
+        QCOMPARE(model.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Stufe"));
+        QCOMPARE(model.headerData(4, Qt::Vertical).toInt(), 5);
+        QVERIFY(!model.headerData(4, Qt::Horizontal, Qt::ToolTipRole).isValid());
+        QSignalSpy bewegt(&rs, &Recordset::moveComplete);
+        QVERIFY(!rs.addNew());
+        QCOMPARE(bewegt.count(), 1);
+        QCOMPARE(model.rowCount(), 16);
+        QVERIFY(rs.isNewRecord() && rs.absolutePosition() == 16);
+        for (const auto &[spalte, wert] : {std::pair{"Frage", "Neu „ß“ €?"}, {"Loesung", "ja"}, {"Antwort1", "nein"},
+                                           {"Antwort2", " "}, {"Stufe", "7"}})
+            QVERIFY(!rs.setValue(QString::fromLatin1(spalte), QString::fromUtf8(wert)));
+        QVERIFY(!rs.update() && !rs.isNewRecord() && !rs.hasPendingChanges());
+        QCOMPARE(rs.value(5).toInt(), 16); // the ID the database gave it
+        QVERIFY(!rs.moveFirst());
+        QVERIFY(!rs.setValue(QStringLiteral("frage"), QStringLiteral("Geändert")) && !rs.update());
+        QVERIFY(!rs.addNew() && !rs.moveFirst()); // a new row left behind is dropped
+        QCOMPARE(model.rowCount(), 16);
+        QVERIFY(!rs.setCurrentIndex(7) && !rs.deleteCurrent());
+        QCOMPARE(rs.value(0).toString(), QStringLiteral("Frage S9N1"));
 
-void TestSpeicher::zeilenGrenze()
-{
-    TestUmgebung u;
-    QVector<FrageZeile> zeilen(Recordset::kMaxRows + 1, FrageZeile{"F", "L", "A", "B", 1, QVariant()});
-    Recordset zuViele, genau;
-    QVERIFY(oeffne(zuViele, u.erzeugeFragen(QStringLiteral("gross.mdb"), zeilen), false));
-    QVERIFY(!zuViele.isOpen());
-    zeilen.removeLast();
-    QVERIFY(!oeffne(genau, u.erzeugeFragen(QStringLiteral("genau.mdb"), zeilen), false));
-    QCOMPARE(genau.recordCount(), Recordset::kMaxRows);
-}
-
-void TestSpeicher::zeilenspeicher_data()
-{
-    QTest::addColumn<QVariant>("wert");
-    QTest::newRow("null") << QVariant();
-    QTest::newRow("null text") << QVariant(QMetaType::fromType<QString>());
-    QTest::newRow("whole number") << QVariant(qlonglong(-9223372036854775807LL - 1));
-    QTest::newRow("double") << QVariant(-0.1);
-    QTest::newRow("text") << QVariant(QStringLiteral("Ω „ß“ \U0001F600"));
-    QTest::newRow("long text") << QVariant(QString(70000, QLatin1Char('x')));
-    QTest::newRow("bytes") << QVariant(QByteArray("\0\xff", 2));
-}
-
-void TestSpeicher::zeilenspeicher()
-{
-    QFETCH(QVariant, wert);
-    const QVector<QVariant> werte{QStringLiteral("vor"), wert, qlonglong(5)};
-    const QVector<QVariant> zurueck = Zeilenspeicher::entpacke(Zeilenspeicher::packe(werte));
-    QCOMPARE(zurueck.size(), 3);
-    QCOMPARE(zurueck[1].isNull(), wert.isNull());
-    QCOMPARE(zurueck[1].typeId(), wert.typeId());
-    QCOMPARE(zurueck[1], wert);
-    QCOMPARE(zurueck[2], QVariant(qlonglong(5)));
-    Zeilenspeicher z;
-    z.append(TableRow{42, werte});
-    z.setValue(0, 0, wert);
-    z.setValue(0, 4, QStringLiteral("neu")); // a column the row lacks
-    QCOMPARE(z.rowId(0), 42);
-    QCOMPARE(z.value(0, 0), zurueck[1]);
-    QCOMPARE(z.value(0, 2), QVariant(qlonglong(5)));
-    QCOMPARE(z.value(0, 4), QVariant(QStringLiteral("neu")));
-    QVERIFY(!z.value(0, 9).isValid());
-}
+        Recordset spiel;
+        QVERIFY(!oeffne(spiel, pfad, false));
+        QCOMPARE(spiel.recordCount(), 15);
+        QCOMPARE(spiel.value(QStringLiteral("Frage")).toString(), QStringLiteral("Geändert"));
+        QVERIFY(!spiel.setCurrentIndex(7));
+        QCOMPARE(spiel.value(QStringLiteral("Frage")).toString(), QStringLiteral("Frage S9N1"));
+        QVERIFY(!spiel.moveLast());
+        QCOMPARE(spiel.value(QStringLiteral("Frage")).toString(), QStringLiteral("Neu „ß“ €?"));
+        QCOMPARE(spiel.value(QStringLiteral("Stufe")), QVariant(qlonglong(7)));
+    }
+    // Refused writes: the game's read-only recordset, a level that is no whole number, a row deleted meanwhile.
+    void abgelehnt()
+    {
+        TestUmgebung u;
+        const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
+        const QByteArray vorher = liesBytes(pfad);
+        Recordset spiel, a, b;
+        QVERIFY(!oeffne(spiel, pfad, false));
+        QVERIFY(spiel.setValue(QStringLiteral("Frage"), QStringLiteral("x")) && spiel.addNew() && spiel.deleteCurrent());
+        QVERIFY(!oeffne(a, pfad, true));
+        for (const char *stufe : {"2.5", "3abc", " 1 2", "abc", ""}) {
+            QVERIFY(!a.setValue(QStringLiteral("Frage"), QStringLiteral("soll nicht ankommen")));
+            QVERIFY(!a.setValue(QStringLiteral("Stufe"), QString::fromLatin1(stufe)));
+            QVERIFY2(a.update(), stufe);
+            a.cancelUpdate();
+        }
+        QVERIFY(a.setValue(QStringLiteral("gibtsnicht"), 1));
+        QCOMPARE(liesBytes(pfad), vorher);
+        QVERIFY(!oeffne(b, pfad, true));
+        QVERIFY(!a.deleteCurrent());
+        QVERIFY(!b.setValue(QStringLiteral("Frage"), QStringLiteral("zu spät")));
+        const StoreError e = b.update();
+        QVERIFY2(e && e.text().contains(QStringLiteral("gelöscht")), qPrintable(e.text()));
+        // Locked by another writer; then another file in its place; then no file at all: nothing is written.
+        sqlite3 *fremd = nullptr;
+        sqlite3_open(QFile::encodeName(pfad).constData(), &fremd);
+        QCOMPARE(sqlite3_exec(fremd, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        QVERIFY(!a.moveLast() && !a.setValue(QStringLiteral("Frage"), QStringLiteral("gesperrt")) && a.update());
+        sqlite3_close(fremd);
+        const QString anders = u.erzeugeFragen(QStringLiteral("anders.mdb"), TestUmgebung::fragenJeStufe().mid(0, 1));
+        const QByteArray ersetzt = liesBytes(anders);
+        QVERIFY(QFile::remove(pfad) && QFile::rename(anders, pfad));
+        QVERIFY(!a.setValue(QStringLiteral("Frage"), QStringLiteral("falsche Datei")) && a.update() && a.deleteCurrent());
+        QCOMPARE(liesBytes(pfad), ersetzt);
+        QVERIFY(QFile::remove(pfad) && !a.setValue(QStringLiteral("Frage"), QStringLiteral("weg")) && a.update());
+        QVERIFY(a.deleteCurrent() && !QFile::exists(pfad));
+    }
+    // Every kind of value comes back from the packed row as it went in.
+    void zeilenspeicher_data()
+    {
+        QTest::addColumn<QVariant>("wert");
+        QTest::newRow("null") << QVariant();
+        QTest::newRow("null text") << QVariant(QMetaType::fromType<QString>());
+        QTest::newRow("whole number") << QVariant(qlonglong(-9223372036854775807LL - 1));
+        QTest::newRow("double") << QVariant(-0.1);
+        QTest::newRow("text") << QVariant(QStringLiteral("Ω „ß“ \U0001F600"));
+        QTest::newRow("long text") << QVariant(QString(70000, QLatin1Char('x')));
+        QTest::newRow("bytes") << QVariant(QByteArray("\0\xff", 2));
+    }
+    void zeilenspeicher()
+    {
+        QFETCH(QVariant, wert);
+        const QVector<QVariant> werte{QStringLiteral("vor"), wert, qlonglong(5)};
+        const QVector<QVariant> zurueck = Zeilenspeicher::entpacke(Zeilenspeicher::packe(werte));
+        QCOMPARE(zurueck.size(), 3);
+        QCOMPARE(zurueck[1].isNull(), wert.isNull());
+        QCOMPARE(zurueck[1].typeId(), wert.typeId());
+        QCOMPARE(zurueck[1], wert);
+        QCOMPARE(zurueck[2], QVariant(qlonglong(5)));
+        Zeilenspeicher z;
+        z.append(TableRow{42, werte});
+        z.setValue(0, 0, wert);
+        z.setValue(0, 4, QStringLiteral("neu")); // a column the row lacks
+        QCOMPARE(z.rowId(0), 42);
+        QCOMPARE(z.value(0, 0), zurueck[1]);
+        QCOMPARE(z.value(0, 2), QVariant(qlonglong(5)));
+        QCOMPARE(z.value(0, 4), QVariant(QStringLiteral("neu")));
+        QVERIFY(!z.value(0, 9).isValid());
+    }
+};
 
 QTEST_MAIN(TestSpeicher)
 #include "tst_speicher.moc"

@@ -62,159 +62,155 @@ void klickeKind(QWidget *fenster, const char *name)
 class TestEchteDialoge : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_u = std::make_unique<TestUmgebung>();
+        Services::setMessages(&m_echt);
+        qApp->installEventFilter(&m_antworter);
+        m_antworter.texte.clear();
+    }
+    void cleanup()
+    {
+        qApp->removeEventFilter(&m_antworter);
+        m_u.reset();
+    }
     // Every flow in which windows open and close around a real message box
     // leaves the windows as the program's flow says, and the program running.
-    void ablauf_data();
-    void ablauf();
+    void ablauf_data()
+    {
+        QTest::addColumn<QString>("ablauf");
+        QTest::addColumn<QString>("offeneFenster"); // H main, S game, E editor, P splash, A instructions
+        QTest::addColumn<QByteArray>("highscore");
+        QTest::addColumn<int>("meldungen");
+
+        QTest::newRow("giving up") << "aufgeben" << "H" << QByteArray("Anna | 0\r\n") << 1;
+        QTest::newRow("a wrong answer") << "falsch" << "H" << QByteArray("Anna | 0\r\n") << 1;
+        QTest::newRow("the Abitur") << "sieg" << "H" << QByteArray("Anna | 15\r\n") << 15;
+        QTest::newRow("leaving the game") << "beenden" << "H" << QByteArray() << 0;
+        QTest::newRow("no questions: the editor") << "ladefehler" << "E" << QByteArray() << 1;
+        QTest::newRow("splash link cannot open") << "splashlink" << "P" << QByteArray() << 1;
+        QTest::newRow("instructions link cannot open") << "anleitungslink" << "A" << QByteArray() << 1;
+        QTest::newRow("highscore warning at 1000") << "warnung" << "H" << QByteArray() << 1;
+        QTest::newRow("main window deleted under its box") << "geloescht" << "" << QByteArray() << 1;
+        QTest::newRow("highscore unreadable") << "lesefehler" << "H" << QByteArray() << 1;
+        QTest::newRow("Access conversion question") << "umwandlung" << "E" << QByteArray() << 1;
+        QTest::newRow("editor deleted under the conversion question") << "umwandlungWeg" << "" << QByteArray() << 1;
+    }
+    void ablauf()
+    {
+        QFETCH(QString, ablauf);
+        QFETCH(QString, offeneFenster);
+        QFETCH(QByteArray, highscore);
+        QFETCH(int, meldungen);
+        int letzteFensterZu = 0;
+        connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++letzteFensterZu; });
+        m_u->urls.ergebnis = false;
+        m_u->erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
+        QByteArray tausend;
+        for (int i = 0; i < 1000; ++i)
+            tausend += "Name | 1\r\n";
+
+        if (ablauf == QLatin1String("aufgeben")) {
+            spielFuer(QStringLiteral("Anna"))->cmdGiveUp->click();
+        } else if (ablauf == QLatin1String("falsch")) {
+            Form2 *spiel = spielFuer(QStringLiteral("Anna"));
+            QTest::mouseClick(spiel->lblAntwort1, Qt::LeftButton);
+            spiel->cmdOK->click();
+        } else if (ablauf == QLatin1String("sieg")) {
+            Form2 *spiel = spielFuer(QStringLiteral("Anna"));
+            for (int stufe = 1; stufe <= 15; ++stufe) {
+                QTest::mouseClick(spiel->lblLoesung, Qt::LeftButton);
+                spiel->cmdOK->click();
+            }
+        } else if (ablauf == QLatin1String("beenden")) {
+            spielFuer(QStringLiteral("Anna"))->cmdEnd->click();
+        } else if (ablauf == QLatin1String("ladefehler")) {
+            m_u->schreibeDatei(QStringLiteral("Fragen.mdb"), QByteArray());
+            spielFuer(QStringLiteral("Anna"));
+        } else if (ablauf == QLatin1String("splashlink")) {
+            QWidget *splash = Fensterwahl::zeige(Fensterart::Splash);
+            QVERIFY(QTest::qWaitForWindowExposed(splash));
+            klickeKind(splash, "imgLogo");
+        } else if (ablauf == QLatin1String("anleitungslink")) {
+            QWidget *anleitung = Fensterwahl::zeige(Fensterart::Anleitung);
+            QVERIFY(QTest::qWaitForWindowExposed(anleitung));
+            klickeKind(anleitung, "MailMorlon1");
+        } else if (ablauf == QLatin1String("warnung") || ablauf == QLatin1String("geloescht")) {
+            m_u->schreibeDatei(QStringLiteral("highscore.dtt"), tausend);
+            if (ablauf == QLatin1String("geloescht")) {
+                m_antworter.waehrendOffen = [] {
+                    QWidget *haupt = offen(Fensterart::Haupt);
+                    haupt->close();
+                    delete haupt;
+                };
+            }
+            Fensterwahl::zeige(Fensterart::Haupt);
+        } else if (ablauf == QLatin1String("lesefehler")) {
+            QDir(m_u->verzeichnis()).mkdir(QStringLiteral("highscore.dtt"));
+            Fensterwahl::zeige(Fensterart::Haupt);
+        } else if (ablauf.startsWith(QLatin1String("umwandlung"))) {
+            m_u->kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
+            auto *editor = Fensterwahl::zeige(Fensterart::Editor);
+            if (ablauf.endsWith(QLatin1String("Weg"))) // nothing converted, the file as it was
+                m_antworter.waehrendOffen = [] { delete offen(Fensterart::Editor); };
+            editor->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->setText(QStringLiteral("Geändert?"));
+            editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen"))->click();
+        }
+        QTRY_COMPARE(m_antworter.texte.size(), meldungen);
+        QVERIFY(!m_antworter.texte.contains(QStringLiteral("(not plain text)")));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (ablauf.endsWith(QLatin1String("Weg")))
+            QVERIFY(m_u->liesDatei(QStringLiteral("Fragen.mdb")) == liesBytes(QStringLiteral(KREIDOLIN_TEST_DATA "/legacy/fragen_jet4.mdb"))
+                    && !QFile::exists(m_u->datei(QStringLiteral("Fragen.mdb.jet.bak"))));
+        if (ablauf.endsWith(QLatin1String("link"))) { // the failure names the address as typed, without its scheme
+            const QString adresse = m_u->urls.geoeffnet.value(0).toString(QUrl::RemoveScheme).remove(QStringLiteral("//"));
+            QVERIFY2(m_antworter.texte.value(0).contains(adresse) && !adresse.isEmpty(), qPrintable(adresse));
+            QVERIFY(!m_antworter.texte.value(0).contains(QStringLiteral("mailto")));
+        }
+
+        const QList<QPair<QChar, Fensterart>> arten{{'H', Fensterart::Haupt}, {'S', Fensterart::Spiel},
+            {'E', Fensterart::Editor}, {'P', Fensterart::Splash}, {'A', Fensterart::Anleitung}};
+        for (const auto &[zeichen, art] : arten)
+            QVERIFY2(bool(offen(art)) == offeneFenster.contains(zeichen), qPrintable(QString(zeichen)));
+        if (ablauf != QLatin1String("warnung") && ablauf != QLatin1String("geloescht"))
+            QCOMPARE(m_u->liesDatei(QStringLiteral("highscore.dtt")), highscore);
+        // A flow that leaves a window open has not ended the program.
+        if (!offeneFenster.isEmpty())
+            QCOMPARE(letzteFensterZu, 0);
+    }
     // The real speech engine starts out of sight and begins to read German
     // aloud; skipped where no engine or German voice is there.
-    void sprache();
+    void sprache()
+    {
+        // A speech-dispatcher of its own, ended below, not one left by another run.
+        QTemporaryDir laufzeit;
+        const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit.path()));
+        auto echt = std::make_unique<EchteSprachausgabe>();
+        const QDeadlineTimer frist(30000);
+        while (echt->verfuegbar() && !echt->bereit() && !frist.hasExpired())
+            QTest::qWait(100);
+        if (echt->bereit()) {
+            echt->sage(QStringLiteral("Guten Morgen, Klasse!"));
+            (void)QTest::qWaitFor([&] { return echt->begonnen() > 0; }, 15000); // checked below
+        }
+        const QString grund = echt->bereit() ? QString() : echt->verfuegbar() ? QStringLiteral("no engine in 30 s") : echt->grund();
+        const int begonnen = echt->begonnen();
+        echt.reset();
+        qputenv("XDG_RUNTIME_DIR", vorher);
+        // Busy with its sound it ignores SIGTERM; its voice module follows it.
+        if (const int daemon = liesBytes(laufzeit.filePath(QStringLiteral("speech-dispatcher/pid/speech-dispatcher.pid"))).trimmed().toInt())
+            ::kill(daemon, SIGKILL);
+        if (!grund.isEmpty())
+            QSKIP(qPrintable(grund));
+        QVERIFY(begonnen > 0);
+    }
 
 private:
     RealMessageBoxes m_echt;
     Antworter m_antworter;
     std::unique_ptr<TestUmgebung> m_u;
 };
-
-void TestEchteDialoge::init()
-{
-    m_u = std::make_unique<TestUmgebung>();
-    Services::setMessages(&m_echt);
-    qApp->installEventFilter(&m_antworter);
-    m_antworter.texte.clear();
-}
-
-void TestEchteDialoge::cleanup()
-{
-    qApp->removeEventFilter(&m_antworter);
-    m_u.reset();
-}
-
-void TestEchteDialoge::ablauf_data()
-{
-    QTest::addColumn<QString>("ablauf");
-    QTest::addColumn<QString>("offeneFenster"); // H main, S game, E editor, P splash, A instructions
-    QTest::addColumn<QByteArray>("highscore");
-    QTest::addColumn<int>("meldungen");
-
-    QTest::newRow("giving up") << "aufgeben" << "H" << QByteArray("Anna | 0\r\n") << 1;
-    QTest::newRow("a wrong answer") << "falsch" << "H" << QByteArray("Anna | 0\r\n") << 1;
-    QTest::newRow("the Abitur") << "sieg" << "H" << QByteArray("Anna | 15\r\n") << 15;
-    QTest::newRow("leaving the game") << "beenden" << "H" << QByteArray() << 0;
-    QTest::newRow("no questions: the editor") << "ladefehler" << "E" << QByteArray() << 1;
-    QTest::newRow("splash link cannot open") << "splashlink" << "P" << QByteArray() << 1;
-    QTest::newRow("instructions link cannot open") << "anleitungslink" << "A" << QByteArray() << 1;
-    QTest::newRow("highscore warning at 1000") << "warnung" << "H" << QByteArray() << 1;
-    QTest::newRow("main window deleted under its box") << "geloescht" << "" << QByteArray() << 1;
-    QTest::newRow("highscore unreadable") << "lesefehler" << "H" << QByteArray() << 1;
-    QTest::newRow("Access conversion question") << "umwandlung" << "E" << QByteArray() << 1;
-}
-
-void TestEchteDialoge::ablauf()
-{
-    QFETCH(QString, ablauf);
-    QFETCH(QString, offeneFenster);
-    QFETCH(QByteArray, highscore);
-    QFETCH(int, meldungen);
-    int letzteFensterZu = 0;
-    connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++letzteFensterZu; });
-    m_u->urls.ergebnis = false;
-    m_u->erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe());
-    QByteArray tausend;
-    for (int i = 0; i < 1000; ++i)
-        tausend += "Name | 1\r\n";
-
-    if (ablauf == QLatin1String("aufgeben")) {
-        spielFuer(QStringLiteral("Anna"))->cmdGiveUp->click();
-    } else if (ablauf == QLatin1String("falsch")) {
-        Form2 *spiel = spielFuer(QStringLiteral("Anna"));
-        QTest::mouseClick(spiel->lblAntwort1, Qt::LeftButton);
-        spiel->cmdOK->click();
-    } else if (ablauf == QLatin1String("sieg")) {
-        Form2 *spiel = spielFuer(QStringLiteral("Anna"));
-        for (int stufe = 1; stufe <= 15; ++stufe) {
-            QTest::mouseClick(spiel->lblLoesung, Qt::LeftButton);
-            spiel->cmdOK->click();
-        }
-    } else if (ablauf == QLatin1String("beenden")) {
-        spielFuer(QStringLiteral("Anna"))->cmdEnd->click();
-    } else if (ablauf == QLatin1String("ladefehler")) {
-        m_u->schreibeDatei(QStringLiteral("Fragen.mdb"), QByteArray());
-        spielFuer(QStringLiteral("Anna"));
-    } else if (ablauf == QLatin1String("splashlink")) {
-        QWidget *splash = Fensterwahl::zeige(Fensterart::Splash);
-        QVERIFY(QTest::qWaitForWindowExposed(splash));
-        klickeKind(splash, "imgLogo");
-    } else if (ablauf == QLatin1String("anleitungslink")) {
-        QWidget *anleitung = Fensterwahl::zeige(Fensterart::Anleitung);
-        QVERIFY(QTest::qWaitForWindowExposed(anleitung));
-        klickeKind(anleitung, "MailMorlon1");
-    } else if (ablauf == QLatin1String("warnung") || ablauf == QLatin1String("geloescht")) {
-        m_u->schreibeDatei(QStringLiteral("highscore.dtt"), tausend);
-        if (ablauf == QLatin1String("geloescht")) {
-            m_antworter.waehrendOffen = [] {
-                QWidget *haupt = offen(Fensterart::Haupt);
-                haupt->close();
-                delete haupt;
-            };
-        }
-        Fensterwahl::zeige(Fensterart::Haupt);
-    } else if (ablauf == QLatin1String("lesefehler")) {
-        QDir(m_u->verzeichnis()).mkdir(QStringLiteral("highscore.dtt"));
-        Fensterwahl::zeige(Fensterart::Haupt);
-    } else if (ablauf == QLatin1String("umwandlung")) {
-        m_u->kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
-        auto *editor = Fensterwahl::zeige(Fensterart::Editor);
-        editor->findChild<QLineEdit *>(QStringLiteral("txtFrage"))->setText(QStringLiteral("Geändert?"));
-        editor->findChild<QPushButton *>(QStringLiteral("cmdUebernehmen"))->click();
-    }
-    QTRY_COMPARE(m_antworter.texte.size(), meldungen);
-    QVERIFY(!m_antworter.texte.contains(QStringLiteral("(not plain text)")));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (ablauf.endsWith(QLatin1String("link"))) { // the failure names the address as typed, without its scheme
-        const QString adresse = m_u->urls.geoeffnet.value(0).toString(QUrl::RemoveScheme).remove(QStringLiteral("//"));
-        QVERIFY2(m_antworter.texte.value(0).contains(adresse) && !adresse.isEmpty(), qPrintable(adresse));
-        QVERIFY(!m_antworter.texte.value(0).contains(QStringLiteral("mailto")));
-    }
-
-    const QList<QPair<QChar, Fensterart>> arten{{'H', Fensterart::Haupt}, {'S', Fensterart::Spiel},
-        {'E', Fensterart::Editor}, {'P', Fensterart::Splash}, {'A', Fensterart::Anleitung}};
-    for (const auto &[zeichen, art] : arten)
-        QVERIFY2(bool(offen(art)) == offeneFenster.contains(zeichen), qPrintable(QString(zeichen)));
-    if (ablauf != QLatin1String("warnung") && ablauf != QLatin1String("geloescht"))
-        QCOMPARE(m_u->liesDatei(QStringLiteral("highscore.dtt")), highscore);
-    // A flow that leaves a window open has not ended the program.
-    if (!offeneFenster.isEmpty())
-        QCOMPARE(letzteFensterZu, 0);
-}
-
-void TestEchteDialoge::sprache()
-{
-    // A speech-dispatcher of its own, ended below, not one left by another run.
-    QTemporaryDir laufzeit;
-    const QByteArray vorher = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit.path()));
-    auto echt = std::make_unique<EchteSprachausgabe>();
-    const QDeadlineTimer frist(30000);
-    while (echt->verfuegbar() && !echt->bereit() && !frist.hasExpired())
-        QTest::qWait(100);
-    if (echt->bereit()) {
-        echt->sage(QStringLiteral("Guten Morgen, Klasse!"));
-        (void)QTest::qWaitFor([&] { return echt->begonnen() > 0; }, 15000); // checked below
-    }
-    const QString grund = echt->bereit() ? QString() : echt->verfuegbar() ? QStringLiteral("no engine in 30 s") : echt->grund();
-    const int begonnen = echt->begonnen();
-    echt.reset();
-    qputenv("XDG_RUNTIME_DIR", vorher);
-    // Busy with its sound it ignores SIGTERM; its voice module follows it.
-    if (const int daemon = liesBytes(laufzeit.filePath(QStringLiteral("speech-dispatcher/pid/speech-dispatcher.pid"))).trimmed().toInt())
-        ::kill(daemon, SIGKILL);
-    if (!grund.isEmpty())
-        QSKIP(qPrintable(grund));
-    QVERIFY(begonnen > 0);
-}
 
 QTEST_MAIN(TestEchteDialoge)
 #include "tst_echtedialoge.moc"

@@ -26,185 +26,181 @@ QStringList zeileInDatei(const QString &pfad, int zeile, int *anzahl)
 }
 }
 
-class TestForm3 : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void cleanup() { schliesseAlleFenster(); }
-    // Steps on the editor, then the messages, the file's rows and what the editor shows.
-    void bearbeiten_data();
-    void bearbeiten();
-};
-
-void TestForm3::bearbeiten_data()
-{
-    QTest::addColumn<QString>("sammlung");  // "15", "1": questions per level 1; "access": an Access file
-    QTest::addColumn<QString>("schritte");  // see bearbeiten()
-    QTest::addColumn<QStringList>("meldungen"); // the beginnings of the boxes shown
-    QTest::addColumn<int>("anzahl");        // rows in the file afterwards
-    QTest::addColumn<int>("zeile");         // a row to look at
-    QTest::addColumn<QStringList>("inhalt"); // its fields (stored and shown)
-    QTest::addColumn<QString>("navi");      // the position shown
-    const QString leer = QStringLiteral("Sie müssen alle Felder ausfüllen!");
-    const QString ungueltig = QStringLiteral("Die Stufe muss eine ganze Zahl von 1 bis 15 sein.");
-    const QString bereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von 1-15 ein!");
-    const QString loeschen = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
-    const QString access = QStringLiteral("Diese Fragensammlung ist eine Access-Datei, die Kreidolin nur lesen kann.");
-    const QStringList s3{"Frage S3N1", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"};
-    const QStringList s4{"Frage S4N1", "Lösung S4N1", "Falsch1 S4N1", "Falsch2 S4N1", "4"};
-    const QString neu = QStringLiteral("neu;F=Neu „ß“?;L=ja;A=nein;B=   ;");
-    QTest::newRow("next, next") << "15" << "n2;n2" << QStringList() << 15 << 2 << s3 << "Frage 3 von 15";
-    QTest::newRow("last, previous") << "15" << "n3;n1" << QStringList() << 15 << -1 << QStringList()
-                                    << "Frage 14 von 15";
-    QTest::newRow("first, previous") << "15" << "n0;n1" << QStringList() << 15 << -1 << QStringList()
-                                     << "Frage 1 von 15";
-    QTest::newRow("last, next") << "15" << "n3;n2" << QStringList() << 15 << -1 << QStringList() << "Frage 15 von 15";
-    QTest::newRow("a row of the grid") << "15" << "grid2" << QStringList() << 15 << 2 << s3 << "Frage 3 von 15";
-    QTest::newRow("the current row of the grid") << "15" << "n2;F=geändert;grid1" << QStringList() << 15 << -1
-                                                 << QStringList() << "Frage 2 von 15";
-    QTest::newRow("new question") << "15" << neu + "S= 7 ;ok" << QStringList() << 16 << 15
-                                  << QStringList{"Neu „ß“?", "ja", "nein", "   ", "7"} << "Frage 16 von 16";
-    QTest::newRow("new without level") << "15" << neu + "ok" << QStringList{leer} << 15 << -1 << QStringList()
-                                       << "Frage 16 von 16";
-    QTest::newRow("new with a fraction") << "15" << neu + "S=2.5;ok" << QStringList{ungueltig} << 15 << -1
-                                         << QStringList() << "Frage 16 von 16";
-    QTest::newRow("new left behind") << "15" << neu + "n0" << QStringList() << 15 << -1 << QStringList()
-                                     << "Frage 1 von 15";
-    QTest::newRow("change") << "15" << "n2;n2;F=geändert;S=03;ok" << QStringList() << 15 << 2
-                            << QStringList{"geändert", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"}
-                            << "Frage 3 von 15";
-    QTest::newRow("refresh on a new question stores nothing") << "15" << neu + "akt"
-        << QStringList{"Die neue Frage ist noch nicht gespeichert"} << 15 << -1
-                                                              << QStringList() << "Frage 16 von 16";
-    QTest::newRow("leaving the level at 16") << "15" << "n2;n2;S>16" << QStringList{bereich} << 15 << -1
-                                             << QStringList() << "Frage 3 von 15";
-    QTest::newRow("leaving the level at 2.5") << "15" << "S>2.5;n2" << QStringList() << 15 << -1 << QStringList()
-                                              << "Frage 2 von 15";
-    QTest::newRow("delete, no") << "15" << "n2;n2;nein;del" << QStringList{loeschen} << 15 << 2 << s3
-                                << "Frage 3 von 15";
-    QTest::newRow("delete, yes") << "15" << "n2;n2;ja;del" << QStringList{loeschen} << 14 << 2 << s4
-                                 << "Frage 3 von 14";
-    QTest::newRow("delete the last row") << "15" << "n3;ja;del" << QStringList{loeschen} << 14 << -1 << QStringList()
-                                         << "Frage 14 von 14";
-    QTest::newRow("delete the only question, then nothing selected")
-        << "1" << "ja;del;F=F;L=L;A=A;B=B;S=2;ok;del"
-        << QStringList{loeschen, "Es ist keine Frage ausgewählt. Mit \"Neue Frage\"", loeschen}
-        << 0 << -1 << QStringList() << "Keine Frage ausgewählt";
-    QTest::newRow("read-only: store refused, text kept")
-        << "15" << "ro;F=geändert;ok" << QStringList{"Die Frage wurde nicht gespeichert.\r\n"} << 15 << -1
-        << QStringList() << "Frage 1 von 15";
-    QTest::newRow("read-only: delete refused")
-        << "15" << "ro;ja;del" << QStringList{loeschen, "Die Frage wurde nicht gelöscht.\r\n"} << 15 << -1
-        << QStringList() << "Frage 1 von 15";
-    QTest::newRow("another file") << "15" << "wahl=andere.mdb" << QStringList() << 1 << -1 << QStringList()
-                                  << "Frage 1 von 1";
-    QTest::newRow("choice cancelled") << "15" << "wahl=" << QStringList() << 15 << -1 << QStringList()
-                                      << "Frage 1 von 15";
-    QTest::newRow("Access: a null shows empty, not the row before's")
-        << "access" << "grid10;grid11" << QStringList() << 45 << 11
-        << QStringList{"Woraus bauen Honigbienen ihre Waben?", "Aus Wachs", "Aus Holz", "", "4"} << "Frage 12 von 45";
-    QTest::newRow("Access: change declined") << "access" << "F=geändert;nein;ok" << QStringList{access} << 45 << -1
-                                             << QStringList() << "Frage 1 von 45";
-    QTest::newRow("Access: converted, then stored")
-        << "access" << "n2;F=geändert;ja;ok" << QStringList{access} << 45 << 1
-        << QStringList{"geändert", "Gelb", "Blau", "Lila", "1"} << "Frage 2 von 45";
-    QTest::newRow("Access: new question after conversion")
-        << "access" << "ja;neu;F=F;L=L;A=A;B=B;S=15;ok" << QStringList{access} << 46 << 45
-        << QStringList{"F", "L", "A", "B", "15"} << "Frage 46 von 46";
-    QTest::newRow("Access: read-only folder")
-        << "access" << "ro;ja;neu" << QStringList{access, "Die Fragensammlung wurde nicht umgewandelt"} << 45 << -1
-        << QStringList() << "Frage 1 von 45";
-}
-
 // Steps, separated by ";": n0..n3 the navigation buttons; gridN a click on
 // row N; neu, ok, del, akt the buttons; X=text sets a field (F, L, A, B, S);
 // S>text types into the level field and leaves it with Tab; ja / nein
 // queue the answer to the next question; ro makes the folder read-only;
 // wahl=name chooses a file in the folder (empty: cancel).
-void TestForm3::bearbeiten()
-{
-    QFETCH(QString, sammlung);
-    QFETCH(QString, schritte);
-    QFETCH(QStringList, meldungen);
-    QFETCH(int, anzahl);
-    QFETCH(int, zeile);
-    QFETCH(QStringList, inhalt);
-    QFETCH(QString, navi);
-    TestUmgebung u;
-    const QString pfad = u.datei(QStringLiteral("Fragen.mdb"));
-    if (sammlung == QLatin1String("access"))
-        u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
-    else
-        u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe().mid(0, sammlung.toInt()));
-    u.erzeugeFragen(QStringLiteral("andere.mdb"), TestUmgebung::fragenJeStufe().mid(0, 1));
-    const QByteArray original = liesBytes(pfad);
-    std::optional<SchreibschutzOrdner> schutz;
-    Form3 *f = Fenster::zeige<Form3>();
-    QApplication::setActiveWindow(f);
-    QVERIFY(f->datenbankGeladen() && QTest::qWaitForWindowActive(f));
-    const auto feld = [f](const char *name) { return f->findChild<QLineEdit *>(QLatin1String(name)); };
-    const auto knopf = [f](const QString &name) { return f->findChild<QPushButton *>(name); };
-    const QString kurz = QStringLiteral("FLABS");
-    for (const QString &s : schritte.split(QLatin1Char(';'))) {
-        if (s.size() > 1 && s[0] == QLatin1Char('n') && s[1].isDigit()) {
-            klicke(knopf(QStringLiteral("cmdNavigation(%1)").arg(s.mid(1))));
-        } else if (s.startsWith(QLatin1String("grid"))) {
-            auto *grid = f->findChild<QTableView *>(QStringLiteral("DataGrid1"));
-            const QRect r = grid->visualRect(grid->model()->index(s.mid(4).toInt(), 1));
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-        } else if (s == QLatin1String("ja") || s == QLatin1String("nein")) {
-            u.meldungen.antworten << (s == QLatin1String("ja") ? QMessageBox::Yes : QMessageBox::No);
-        } else if (s == QLatin1String("ro")) {
-            if (!schutz.emplace(u.verzeichnis()).aktiv())
-                QSKIP("cannot make a folder read-only here");
-        } else if (s.startsWith(QLatin1String("wahl="))) {
-            u.dateiDialoge.antworten << (s.size() > 5 ? u.datei(s.mid(5)) : QString());
-            klicke(knopf(QStringLiteral("cmd_browse")));
-        } else if (s.size() > 1 && (s[1] == QLatin1Char('=') || s[1] == QLatin1Char('>'))) {
-            QLineEdit *e = feld(kFelder[kurz.indexOf(s[0])]);
-            e->setFocus(Qt::TabFocusReason);
-            e->setText(s.mid(2));
-            if (s[1] == QLatin1Char('>'))
-                QTest::keyClick(e, Qt::Key_Tab);
-        } else {
-            const QMap<QString, QString> knoepfe{{"neu", "cmdNeu"}, {"ok", "cmdUebernehmen"},
-                                                 {"del", "cmdLoeschen"}, {"akt", "cmdRefresh"}};
-            klicke(knopf(knoepfe.value(s)));
-        }
+class TestForm3 : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { schliesseAlleFenster(); }
+    // Steps on the editor, then the messages, the file's rows and what the editor shows.
+    void bearbeiten_data()
+    {
+        QTest::addColumn<QString>("sammlung");  // "15", "1": questions per level 1; "access": an Access file
+        QTest::addColumn<QString>("schritte");  // see bearbeiten()
+        QTest::addColumn<QStringList>("meldungen"); // the beginnings of the boxes shown
+        QTest::addColumn<int>("anzahl");        // rows in the file afterwards
+        QTest::addColumn<int>("zeile");         // a row to look at
+        QTest::addColumn<QStringList>("inhalt"); // its fields (stored and shown)
+        QTest::addColumn<QString>("navi");      // the position shown
+        const QString leer = QStringLiteral("Sie müssen alle Felder ausfüllen!");
+        const QString ungueltig = QStringLiteral("Die Stufe muss eine ganze Zahl von 1 bis 15 sein.");
+        const QString bereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von 1-15 ein!");
+        const QString loeschen = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
+        const QString access = QStringLiteral("Diese Fragensammlung ist eine Access-Datei, die Kreidolin nur lesen kann.");
+        const QStringList s3{"Frage S3N1", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"};
+        const QStringList s4{"Frage S4N1", "Lösung S4N1", "Falsch1 S4N1", "Falsch2 S4N1", "4"};
+        const QString neu = QStringLiteral("neu;F=Neu „ß“?;L=ja;A=nein;B=   ;");
+        QTest::newRow("next, next") << "15" << "n2;n2" << QStringList() << 15 << 2 << s3 << "Frage 3 von 15";
+        QTest::newRow("last, previous") << "15" << "n3;n1" << QStringList() << 15 << -1 << QStringList()
+                                        << "Frage 14 von 15";
+        QTest::newRow("first, previous") << "15" << "n0;n1" << QStringList() << 15 << -1 << QStringList()
+                                         << "Frage 1 von 15";
+        QTest::newRow("last, next") << "15" << "n3;n2" << QStringList() << 15 << -1 << QStringList() << "Frage 15 von 15";
+        QTest::newRow("a row of the grid") << "15" << "grid2" << QStringList() << 15 << 2 << s3 << "Frage 3 von 15";
+        QTest::newRow("the current row of the grid") << "15" << "n2;F=geändert;grid1" << QStringList() << 15 << -1
+                                                     << QStringList() << "Frage 2 von 15";
+        QTest::newRow("new question") << "15" << neu + "S= 7 ;ok" << QStringList() << 16 << 15
+                                      << QStringList{"Neu „ß“?", "ja", "nein", "   ", "7"} << "Frage 16 von 16";
+        QTest::newRow("new without level") << "15" << neu + "ok" << QStringList{leer} << 15 << -1 << QStringList()
+                                           << "Frage 16 von 16";
+        QTest::newRow("new with a fraction") << "15" << neu + "S=2.5;ok" << QStringList{ungueltig} << 15 << -1
+                                             << QStringList() << "Frage 16 von 16";
+        QTest::newRow("new left behind") << "15" << neu + "n0" << QStringList() << 15 << -1 << QStringList()
+                                         << "Frage 1 von 15";
+        QTest::newRow("change") << "15" << "n2;n2;F=geändert;S=03;ok" << QStringList() << 15 << 2
+                                << QStringList{"geändert", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"}
+                                << "Frage 3 von 15";
+        QTest::newRow("refresh on a new question stores nothing") << "15" << neu + "akt"
+            << QStringList{"Die neue Frage ist noch nicht gespeichert"} << 15 << -1
+                                                                  << QStringList() << "Frage 16 von 16";
+        QTest::newRow("leaving the level at 16") << "15" << "n2;n2;S>16" << QStringList{bereich} << 15 << -1
+                                                 << QStringList() << "Frage 3 von 15";
+        QTest::newRow("leaving the level at 2.5") << "15" << "S>2.5;n2" << QStringList() << 15 << -1 << QStringList()
+                                                  << "Frage 2 von 15";
+        QTest::newRow("delete, no") << "15" << "n2;n2;nein;del" << QStringList{loeschen} << 15 << 2 << s3
+                                    << "Frage 3 von 15";
+        QTest::newRow("delete, yes") << "15" << "n2;n2;ja;del" << QStringList{loeschen} << 14 << 2 << s4
+                                     << "Frage 3 von 14";
+        QTest::newRow("delete the last row") << "15" << "n3;ja;del" << QStringList{loeschen} << 14 << -1 << QStringList()
+                                             << "Frage 14 von 14";
+        QTest::newRow("delete the only question, then nothing selected")
+            << "1" << "ja;del;F=F;L=L;A=A;B=B;S=2;ok;del"
+            << QStringList{loeschen, "Es ist keine Frage ausgewählt. Mit \"Neue Frage\"", loeschen}
+            << 0 << -1 << QStringList() << "Keine Frage ausgewählt";
+        QTest::newRow("read-only: store refused, text kept")
+            << "15" << "ro;F=geändert;ok" << QStringList{"Die Frage wurde nicht gespeichert.\r\n"} << 15 << -1
+            << QStringList() << "Frage 1 von 15";
+        QTest::newRow("read-only: delete refused")
+            << "15" << "ro;ja;del" << QStringList{loeschen, "Die Frage wurde nicht gelöscht.\r\n"} << 15 << -1
+            << QStringList() << "Frage 1 von 15";
+        QTest::newRow("another file") << "15" << "wahl=andere.mdb" << QStringList() << 1 << -1 << QStringList()
+                                      << "Frage 1 von 1";
+        QTest::newRow("choice cancelled") << "15" << "wahl=" << QStringList() << 15 << -1 << QStringList()
+                                          << "Frage 1 von 15";
+        QTest::newRow("Access: a null shows empty, not the row before's")
+            << "access" << "grid10;grid11" << QStringList() << 45 << 11
+            << QStringList{"Woraus bauen Honigbienen ihre Waben?", "Aus Wachs", "Aus Holz", "", "4"} << "Frage 12 von 45";
+        QTest::newRow("Access: change declined") << "access" << "F=geändert;nein;ok" << QStringList{access} << 45 << -1
+                                                 << QStringList() << "Frage 1 von 45";
+        QTest::newRow("Access: converted, then stored")
+            << "access" << "n2;F=geändert;ja;ok" << QStringList{access} << 45 << 1
+            << QStringList{"geändert", "Gelb", "Blau", "Lila", "1"} << "Frage 2 von 45";
+        QTest::newRow("Access: new question after conversion")
+            << "access" << "ja;neu;F=F;L=L;A=A;B=B;S=15;ok" << QStringList{access} << 46 << 45
+            << QStringList{"F", "L", "A", "B", "15"} << "Frage 46 von 46";
+        QTest::newRow("Access: read-only folder")
+            << "access" << "ro;ja;neu" << QStringList{access, "Die Fragensammlung wurde nicht umgewandelt"} << 45 << -1
+            << QStringList() << "Frage 1 von 45";
     }
-    const QStringList texte = u.meldungen.texte();
-    QCOMPARE(texte.size(), meldungen.size());
-    for (int i = 0; i < texte.size(); ++i)
-        QVERIFY2(texte[i].startsWith(meldungen[i]), qPrintable(texte[i]));
-    QCOMPARE(f->findChild<QLabel *>(QStringLiteral("lblNavi"))->text(), navi);
-    QStringList felder;
-    for (const char *name : kFelder)
-        felder << feld(name)->text();
-    if (zeile >= 0 && f->recordset()->currentIndex() == zeile && meldungen.isEmpty())
-        QCOMPARE(felder, inhalt);
-    if (schritte.contains(QLatin1String("S>16")))
-        QCOMPARE(feld("txtStufe")->text(), QStringLiteral("1"));
-    if (schritte.contains(QLatin1String("F=geändert")))
-        QCOMPARE(feld("txtFrage")->text(), QStringLiteral("geändert")); // nothing typed is lost
-    const QString gewaehlt = schritte == QLatin1String("wahl=andere.mdb") ? u.datei(QStringLiteral("andere.mdb")) : pfad;
-    if (schritte.startsWith(QLatin1String("wahl")))
-        QCOMPARE(u.dateiDialoge.aufrufe, QStringList{u.verzeichnis() + QStringLiteral("|*.Access-Datenbanken (*.mdb)")});
-    if (schritte.startsWith(QLatin1String("wahl")))
-        QCOMPARE(SettingsFile::lies(AppInfo::einstellungsdatei()).value_or(QString()),
-                 gewaehlt == pfad ? AppInfo::standardDatenbank() : gewaehlt);
-    f->close();
-    QVERIFY(Fenster::offen<Form1>());
-    schliesseAlleFenster();
-    Verbindung.reset();
-    schutz.reset();
-    int n = 0;
-    QCOMPARE(zeileInDatei(gewaehlt, zeile, &n), inhalt);
-    QCOMPARE(n, anzahl);
-    // An Access file is kept byte for byte: in place, or as the backup once converted.
-    const QString sicherung = pfad + QStringLiteral(".jet.bak");
-    if (sammlung == QLatin1String("access"))
-        QCOMPARE(liesBytes(QFile::exists(sicherung) ? sicherung : pfad), original);
-    QCOMPARE(QFile::exists(sicherung), schritte.contains(QLatin1String("ja")) && !schutz && !schritte.contains(QLatin1String("ro")) && sammlung == QLatin1String("access"));
-}
+    void bearbeiten()
+    {
+        QFETCH(QString, sammlung);
+        QFETCH(QString, schritte);
+        QFETCH(QStringList, meldungen);
+        QFETCH(int, anzahl);
+        QFETCH(int, zeile);
+        QFETCH(QStringList, inhalt);
+        QFETCH(QString, navi);
+        TestUmgebung u;
+        const QString pfad = u.datei(QStringLiteral("Fragen.mdb"));
+        if (sammlung == QLatin1String("access"))
+            u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), QStringLiteral("Fragen.mdb"));
+        else
+            u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe().mid(0, sammlung.toInt()));
+        u.erzeugeFragen(QStringLiteral("andere.mdb"), TestUmgebung::fragenJeStufe().mid(0, 1));
+        const QByteArray original = liesBytes(pfad);
+        std::optional<SchreibschutzOrdner> schutz;
+        Form3 *f = Fenster::zeige<Form3>();
+        QApplication::setActiveWindow(f);
+        QVERIFY(f->datenbankGeladen() && QTest::qWaitForWindowActive(f));
+        const auto feld = [f](const char *name) { return f->findChild<QLineEdit *>(QLatin1String(name)); };
+        const auto knopf = [f](const QString &name) { return f->findChild<QPushButton *>(name); };
+        const QString kurz = QStringLiteral("FLABS");
+        for (const QString &s : schritte.split(QLatin1Char(';'))) {
+            if (s.size() > 1 && s[0] == QLatin1Char('n') && s[1].isDigit()) {
+                klicke(knopf(QStringLiteral("cmdNavigation(%1)").arg(s.mid(1))));
+            } else if (s.startsWith(QLatin1String("grid"))) {
+                auto *grid = f->findChild<QTableView *>(QStringLiteral("DataGrid1"));
+                const QRect r = grid->visualRect(grid->model()->index(s.mid(4).toInt(), 1));
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+            } else if (s == QLatin1String("ja") || s == QLatin1String("nein")) {
+                u.meldungen.antworten << (s == QLatin1String("ja") ? QMessageBox::Yes : QMessageBox::No);
+            } else if (s == QLatin1String("ro")) {
+                if (!schutz.emplace(u.verzeichnis()).aktiv())
+                    QSKIP("cannot make a folder read-only here");
+            } else if (s.startsWith(QLatin1String("wahl="))) {
+                u.dateiDialoge.antworten << (s.size() > 5 ? u.datei(s.mid(5)) : QString());
+                klicke(knopf(QStringLiteral("cmd_browse")));
+            } else if (s.size() > 1 && (s[1] == QLatin1Char('=') || s[1] == QLatin1Char('>'))) {
+                QLineEdit *e = feld(kFelder[kurz.indexOf(s[0])]);
+                e->setFocus(Qt::TabFocusReason);
+                e->setText(s.mid(2));
+                if (s[1] == QLatin1Char('>'))
+                    QTest::keyClick(e, Qt::Key_Tab);
+            } else {
+                const QMap<QString, QString> knoepfe{{"neu", "cmdNeu"}, {"ok", "cmdUebernehmen"},
+                                                     {"del", "cmdLoeschen"}, {"akt", "cmdRefresh"}};
+                klicke(knopf(knoepfe.value(s)));
+            }
+        }
+        const QStringList texte = u.meldungen.texte();
+        QCOMPARE(texte.size(), meldungen.size());
+        for (int i = 0; i < texte.size(); ++i)
+            QVERIFY2(texte[i].startsWith(meldungen[i]), qPrintable(texte[i]));
+        QCOMPARE(f->findChild<QLabel *>(QStringLiteral("lblNavi"))->text(), navi);
+        QStringList felder;
+        for (const char *name : kFelder)
+            felder << feld(name)->text();
+        if (zeile >= 0 && f->recordset()->currentIndex() == zeile && meldungen.isEmpty())
+            QCOMPARE(felder, inhalt);
+        if (schritte.contains(QLatin1String("S>16")))
+            QCOMPARE(feld("txtStufe")->text(), QStringLiteral("1"));
+        if (schritte.contains(QLatin1String("F=geändert")))
+            QCOMPARE(feld("txtFrage")->text(), QStringLiteral("geändert")); // nothing typed is lost
+        const QString gewaehlt = schritte == QLatin1String("wahl=andere.mdb") ? u.datei(QStringLiteral("andere.mdb")) : pfad;
+        if (schritte.startsWith(QLatin1String("wahl")))
+            QCOMPARE(u.dateiDialoge.aufrufe, QStringList{u.verzeichnis() + QStringLiteral("|*.Access-Datenbanken (*.mdb)")});
+        if (schritte.startsWith(QLatin1String("wahl")))
+            QCOMPARE(SettingsFile::lies(AppInfo::einstellungsdatei()).value_or(QString()),
+                     gewaehlt == pfad ? AppInfo::standardDatenbank() : gewaehlt);
+        f->close();
+        QVERIFY(Fenster::offen<Form1>());
+        schliesseAlleFenster();
+        Verbindung.reset();
+        schutz.reset();
+        int n = 0;
+        QCOMPARE(zeileInDatei(gewaehlt, zeile, &n), inhalt);
+        QCOMPARE(n, anzahl);
+        // An Access file is kept byte for byte: in place, or as the backup once converted.
+        const QString sicherung = pfad + QStringLiteral(".jet.bak");
+        if (sammlung == QLatin1String("access"))
+            QCOMPARE(liesBytes(QFile::exists(sicherung) ? sicherung : pfad), original);
+        QCOMPARE(QFile::exists(sicherung), schritte.contains(QLatin1String("ja")) && !schutz && !schritte.contains(QLatin1String("ro")) && sammlung == QLatin1String("access"));
+    }
+};
 
 QTEST_MAIN(TestForm3)
 #include "tst_form3.moc"
