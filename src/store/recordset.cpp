@@ -314,15 +314,19 @@ StoreError Recordset::deleteCurrent()
     if (const StoreError e = m_connection->deleteRow(m_table, m_rows.rowId(m_pos), vorher()))
         return ladeNeu(e);
     m_pending.clear();
-    const int index = m_pos;
+    entferne(m_pos);
+    afterMove();
+    return {};
+}
+
+void Recordset::entferne(int index)
+{
     m_rows.remove(index);
     if (m_newRow > index)
         --m_newRow;
     Q_EMIT rowRemoved(index);
-    // The neighbour that took the deleted row's place becomes current.
+    // The neighbour that took the removed row's place becomes current.
     m_pos = m_rows.isEmpty() ? -1 : qMin(index, static_cast<int>(m_rows.size()) - 1);
-    afterMove();
-    return {};
 }
 
 Vorher Recordset::vorher() const
@@ -347,11 +351,7 @@ StoreError Recordset::ladeNeu(const StoreError &e)
         m_rows.replace(index, zeile);
         Q_EMIT rowChanged(index);
     } else {
-        m_rows.remove(index);
-        if (m_newRow > index)
-            --m_newRow;
-        Q_EMIT rowRemoved(index);
-        m_pos = m_rows.isEmpty() ? -1 : qMin(index, static_cast<int>(m_rows.size()) - 1);
+        entferne(index);
     }
     afterMove();
     return e;

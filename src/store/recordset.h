@@ -97,6 +97,8 @@ private:
     Vorher vorher() const;
     // After a refused write: a row someone else changed meanwhile is read anew.
     StoreError ladeNeu(const StoreError &e);
+    // Drops a row from memory; its neighbour becomes current.
+    void entferne(int index);
     void afterMove();
 
     struct Binding {
