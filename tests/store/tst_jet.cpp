@@ -117,6 +117,8 @@ private Q_SLOTS:
         QVERIFY2(i.text().contains(QStringLiteral("nur gelesen")), qPrintable(i.text()));
         QVERIFY(c.updateRow(QStringLiteral("fragen"), 1, {QStringLiteral("Frage")}, {QStringLiteral("x")}));
         QVERIFY(c.deleteRow(QStringLiteral("fragen"), 1));
+        TableData t; // exactly as many rows as allowed read, one more is an error
+        QVERIFY(!c.readTable(QStringLiteral("fragen"), t, 45) && c.readTable(QStringLiteral("fragen"), t, 44));
         QCOMPARE(liesBytes(pfad), vorher);
     }
     // A reader that crashes, hangs, lies or is missing is an error, in time.

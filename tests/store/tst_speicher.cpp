@@ -210,6 +210,8 @@ private Q_SLOTS:
         QTest::newRow("text") << QVariant(QStringLiteral("Ω „ß“ \U0001F600"));
         QTest::newRow("long text") << QVariant(QString(70000, QLatin1Char('x')));
         QTest::newRow("bytes") << QVariant(QByteArray("\0\xff", 2));
+        QTest::newRow("128 bytes, the first two-byte length") << QVariant(QByteArray(128, '\x80'));
+        QTest::newRow("128") << QVariant(qlonglong(128));
     }
     void zeilenspeicher()
     {
