@@ -8,34 +8,23 @@ Antwortfeld::Antwortfeld(const QString &text, QWidget *parent)
 {
 }
 
+namespace {
+// Symbol and word for each mark, in the order of Markierung.
+struct Merkmal {
+    const char *zeichen;
+    const char *wort;
+};
+constexpr Merkmal kMerkmale[] = {{"", ""}, {"▶", "ausgewählt"}, {"✔", "richtig"}, {"✘", "falsch"}};
+}
+
 QString Antwortfeld::zeichen(Markierung markierung)
 {
-    switch (markierung) {
-    case Markierung::Gewaehlt:
-        return QStringLiteral("▶");
-    case Markierung::Richtig:
-        return QStringLiteral("✔");
-    case Markierung::Falsch:
-        return QStringLiteral("✘");
-    case Markierung::Keine:
-        break;
-    }
-    return QString();
+    return QString::fromUtf8(kMerkmale[static_cast<int>(markierung)].zeichen);
 }
 
 QString Antwortfeld::wort(Markierung markierung)
 {
-    switch (markierung) {
-    case Markierung::Gewaehlt:
-        return QStringLiteral("ausgewählt");
-    case Markierung::Richtig:
-        return QStringLiteral("richtig");
-    case Markierung::Falsch:
-        return QStringLiteral("falsch");
-    case Markierung::Keine:
-        break;
-    }
-    return QString();
+    return QString::fromUtf8(kMerkmale[static_cast<int>(markierung)].wort);
 }
 
 void Antwortfeld::setzeMarkierung(Markierung markierung)
