@@ -73,8 +73,11 @@ StoreError legeAb(const HighscoreAblage::Zeile &z)
         return sperrFehler(pfad);
     QFile datei(pfad);
     const QByteArray zeile = HighscoreAblage::kodiere(z) + '\n';
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)
-        || datei.write(zeile) != zeile.size() || ::fsync(datei.handle()) != 0)
+    // Only this program writes the outbox, and only under the lock: a last
+    // line without its end is the rest of a write a crash broke off.
+    if (!datei.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
+        || !Highscore::kuerzeAufZeilenende(datei) || datei.write(zeile) != zeile.size()
+        || ::fsync(datei.handle()) != 0)
         return StoreError(
             QStringLiteral("Die Datei %1 kann nicht beschrieben werden: %2").arg(pfad, datei.errorString()));
     return {};
@@ -128,7 +131,9 @@ int liefereAus(const QString &verbindung, const ServerAdresse &a, StoreError *fe
     QByteArray rest;
     int gesendet = 0;
     bool halt = false;
-    for (const QByteArray &z : datei.readAll().split('\n')) {
+    QByteArray alles = datei.readAll();
+    alles.truncate(alles.lastIndexOf('\n') + 1); // a line broken off is no entry
+    for (const QByteArray &z : alles.split('\n')) {
         if (z.isEmpty())
             continue;
         // A line that is no entry is kept, never thrown away; the others go

@@ -88,6 +88,19 @@ StoreError keineDatei(const QString &was, const QString &pfad)
                                        : QStringLiteral("an ihrer Stelle steht keine gewöhnliche Datei.");
     return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht %2 werden: %3").arg(pfad, was, grund));
 }
+
+// Waits for the file's lock. A folder that takes no new file allows no
+// lock; the file is then written without one.
+StoreError sperreNimm(QLockFile &sperre, const QString &pfad, const QString &was)
+{
+    // A lock left by a PC that went down mid-entry is taken over well
+    // before the wait ends; one entry takes milliseconds.
+    sperre.setStaleLockTime(kSperrFrist / 2);
+    if (!sperre.tryLock(kSperrFrist) && sperre.error() == QLockFile::LockFailedError)
+        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht %2 werden: ein anderes Programm hält "
+                                         "sie gesperrt.").arg(pfad, was));
+    return {};
+}
 }
 
 namespace Highscore {
@@ -252,15 +265,15 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
         return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: sie ist "
                                          "schreibgeschützt.").arg(pfad));
     // Several PCs may end their games into one file on a share: a lock file
-    // beside it lets one append at a time. A folder that takes no new file
-    // allows no lock; the line is then appended without one.
+    // beside it lets one append at a time. A lock file that is there before
+    // ours is taken belongs to an append under way or to one whose PC went
+    // down in the middle of its line.
     QLockFile sperre(pfad + QStringLiteral(".lock"));
-    // A lock left by a PC that went down mid-entry is taken over well
-    // before the wait ends; one entry takes milliseconds.
-    sperre.setStaleLockTime(kSperrFrist / 2);
-    if (!sperre.tryLock(kSperrFrist) && sperre.error() == QLockFile::LockFailedError)
-        return StoreError(QStringLiteral("Die Highscore-Datei %1 kann nicht beschrieben werden: ein anderes "
-                                         "Programm hält sie gesperrt.").arg(pfad));
+    qint64 pid = 0;
+    QString rechner, programm;
+    const bool vorgaenger = sperre.getLockInfo(&pid, &rechner, &programm);
+    if (StoreError e = sperreNimm(sperre, pfad, QStringLiteral("beschrieben")))
+        return e;
 
     // Appended in place, so a file that may be written in a folder that
     // takes no new file still gets its line. The line goes out in one
@@ -269,16 +282,41 @@ StoreError anhaengen(const QString &pfad, const QString &name, int punkte)
     if (!datei.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
     QByteArray zeile = kodiereZeile(name, punkte);
-    // A hand-edited file may lack the end of its last line; the new entry
-    // must not be glued onto it.
     char letztes = '\n';
     if (datei.size() > 0 && !(datei.seek(datei.size() - 1) && datei.getChar(&letztes)))
         return StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, datei));
-    if (letztes != '\n')
+    // A line without its end behind a lock that was left lying is the rest
+    // of a broken-off append and goes; the system can stop a write between
+    // two pages. A hand-edited file may lack the end of its last line as
+    // well: the new entry then starts a line of its own.
+    if (letztes != '\n' && vorgaenger) {
+        if (!kuerzeAufZeilenende(datei))
+            return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
+    } else if (letztes != '\n') {
         zeile.prepend("\r\n");
+    }
     if (datei.write(zeile) != zeile.size() || !datei.flush() || ::fsync(datei.handle()) != 0)
         return StoreError(dateiFehler(QStringLiteral("beschrieben"), pfad, datei));
     return {};
+}
+
+bool kuerzeAufZeilenende(QFile &datei)
+{
+    constexpr qint64 kStueck = 4096;
+    qint64 ende = datei.size();
+    while (ende > 0) {
+        const qint64 von = std::max<qint64>(0, ende - kStueck);
+        if (!datei.seek(von))
+            return false;
+        const QByteArray stueck = datei.read(ende - von);
+        if (stueck.size() != ende - von)
+            return false;
+        const qsizetype n = stueck.lastIndexOf('\n');
+        if (n >= 0)
+            return datei.resize(von + n + 1);
+        ende = von;
+    }
+    return datei.resize(0);
 }
 
 Lesung lies(const QString &pfad)
@@ -298,13 +336,21 @@ Lesung lies(const QString &pfad)
         lesung.fehler = StoreError(dateiFehler(QStringLiteral("gelesen"), pfad, datei));
         return lesung;
     }
-    lesung.eintraege = zerlege(datei.readAll());
+    QByteArray inhalt = datei.readAll();
+    // While a lock file lies beside it, a last line without its end is not
+    // whole: its append is under way, or was broken off.
+    if (!inhalt.endsWith('\n') && QFileInfo::exists(pfad + QStringLiteral(".lock")))
+        inhalt.truncate(inhalt.lastIndexOf('\n') + 1);
+    lesung.eintraege = zerlege(inhalt);
     return lesung;
 }
 
 StoreError leere(const QString &pfad)
 {
     if (StoreError e = keineDatei(QStringLiteral("geleert"), pfad))
+        return e;
+    QLockFile sperre(pfad + QStringLiteral(".lock"));
+    if (StoreError e = sperreNimm(sperre, pfad, QStringLiteral("geleert")))
         return e;
     QFile datei(pfad);
     if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -3,6 +3,7 @@
 #include "store/storeerror.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -62,9 +63,11 @@ struct Liste {
 Liste baueListe(QVector<Eintrag> eintraege);
 
 // Appends one line at the end of the file, creating the file when it is
-// missing. The file with the new line replaces the old one in one step, so
-// a crash leaves whole lines only (and at most "<pfad>.neu" beside it).
+// missing, under the lock file "<pfad>.lock" and synced. A line broken off
+// by a crash is cut away by the next append, and never read as an entry.
 StoreError anhaengen(const QString &pfad, const QString &name, int punkte);
+// Cuts the file after its last line end (to nothing when it has none).
+bool kuerzeAufZeilenende(QFile &datei);
 
 struct Lesung {
     QVector<Eintrag> eintraege;
@@ -72,6 +75,6 @@ struct Lesung {
 };
 // Reads all entries. A missing file is created empty.
 Lesung lies(const QString &pfad);
-// Truncates the file to zero bytes.
+// Truncates the file to zero bytes, under the same lock as an append.
 StoreError leere(const QString &pfad);
 }

@@ -177,14 +177,19 @@ private Q_SLOTS:
     void ausgang_data()
     {
         QTest::addColumn<bool>("schonDa"); // it arrived before the PC went down, the outbox was not rewritten
-        QTest::newRow("not delivered") << false;
-        QTest::newRow("delivered, outbox kept") << true;
+        QTest::addColumn<QByteArray>("vorher"); // what the outbox held
+        QTest::newRow("not delivered") << false << QByteArray();
+        QTest::newRow("delivered, outbox kept") << true << QByteArray();
+        QTest::newRow("after a line a crash broke off") << false << QByteArray("abgebrochene Zei");
     }
     void ausgang()
     {
         QFETCH(bool, schonDa);
+        QFETCH(QByteArray, vorher);
         CLUSTER();
         aufServer(u, QStringLiteral("schueler"));
+        if (!vorher.isEmpty())
+            u.schreibeDatei(QStringLiteral("highscore-ausgang.dtt"), vorher);
         Form2 *spiel = starteSpiel(QStringLiteral("Zoë"));
         QVERIFY(spiel && g_pg->stoppe());
         klicke(spiel->findChild<QPushButton *>(QStringLiteral("cmdGiveUp")));
