@@ -26,7 +26,9 @@ for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
 done
-trap 'pkill -f "$arbeit/" 2>/dev/null; kill $wm $xvfb 2>/dev/null; rm -rf "$arbeit"' EXIT
+cluster=""
+trap 'pkill -f "$arbeit/" 2>/dev/null; kill $wm $xvfb 2>/dev/null; rm -rf "$arbeit"
+      [ -n "$cluster" ] && { bash "$pgcluster" stop "$cluster" 2>/dev/null; rm -rf "$cluster"; }' EXIT
 export XDG_RUNTIME_DIR=$arbeit
 # The per-user choices (projector view, reading aloud) stay in the work folder.
 export XDG_CONFIG_HOME=$arbeit/config
@@ -238,5 +240,79 @@ taste alt+F4
 haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
 taste alt+e
 ende
+
+# The collection and the list on a PostgreSQL server: a game given up books
+# its line on the server. With the server down the start names it and the
+# reason, and the editor opens as for any load failure.
+pgcluster=$(dirname "$0")/../support/pgcluster.sh
+pgbin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n1)
+port=0
+for _ in $(seq 20); do
+    p=$((40000 + RANDOM % 20000))
+    (exec 9<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null || { port=$p; break; }
+done
+if [ -x "$pgbin/initdb" ] && cluster=$(mktemp -d) && bash "$pgcluster" init "$cluster" "$port" off >/dev/null 2>&1; then
+    psql=("$pgbin/psql" -qXAt -h 127.0.0.1 -p "$port" -U postgres -d kreidolin)
+    sqlite3 -csv "$bau/Fragen.mdb" 'SELECT Frage, Loesung, Antwort1, Antwort2, Stufe FROM fragen' \
+        | "${psql[@]}" -c '\copy fragen("Frage","Loesung","Antwort1","Antwort2","Stufe") FROM STDIN CSV'
+    # libpq finds the pupil's password in the password file.
+    export PGPASSFILE=$arbeit/pgpass
+    printf '127.0.0.1:%s:kreidolin:schueler:geheim\n' "$port" >"$PGPASSFILE"
+    chmod 600 "$PGPASSFILE"
+
+    beginne server
+    printf 'postgresql://127.0.0.1:%s/kreidolin?user=schueler\r\n' "$port" >"$ordner/Kreidolin.ini"
+    starte
+    zumHauptfenster
+    spielFuer Gero
+    taste alt+a && quittiere
+    fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+    [ "$("${psql[@]}" -c 'SELECT name, punkte FROM highscore')" = 'Gero|0' ] || melde "no highscore row for Gero"
+    [ -e "$ordner/highscore.dtt" ] && melde "a server game wrote highscore.dtt"
+    taste alt+e
+    ende
+
+    # The server goes away during a game: the game ends as always, its line
+    # waits in the outbox and arrives once the list is read again.
+    beginne ausgang
+    printf 'postgresql://127.0.0.1:%s/kreidolin?user=schueler\r\n' "$port" >"$ordner/Kreidolin.ini"
+    starte
+    zumHauptfenster
+    spielFuer Ida
+    bash "$pgcluster" stop "$cluster"
+    taste alt+a && quittiere
+    sleep 1
+    taste Return # the entry is kept on this PC
+    taste Return # the list cannot be read
+    [ -s "$ordner/highscore-ausgang.dtt" ] || melde "no line in the outbox"
+    bash "$pgcluster" start "$cluster" "$port" off
+    haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
+    taste alt+u
+    [ "$("${psql[@]}" -c 'SELECT name, punkte FROM highscore ORDER BY nr')" = $'Gero|0\nIda|0' ] \
+        || melde "highscore rows are $("${psql[@]}" -c 'SELECT name, punkte FROM highscore')"
+    [ -e "$ordner/highscore-ausgang.dtt" ] && melde "the outbox stayed"
+    taste alt+e
+    ende
+
+    bash "$pgcluster" stop "$cluster"
+    beginne serverweg
+    printf 'postgresql://127.0.0.1:%s/kreidolin?user=schueler\r\n' "$port" >"$ordner/Kreidolin.ini"
+    starte
+    taste space
+    fenster '^Kreidolin$' >/dev/null || melde "no main window"
+    taste Return # the highscore list cannot be read
+    xdotool type --delay 20 Hanna
+    taste Return
+    sleep 0.5
+    taste Return # the questions cannot be read
+    fenster '^Datenbank$' >/dev/null || melde "no editor with the server down"
+    taste alt+F4
+    taste Return # the list again, on the main window's return
+    haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
+    taste alt+e
+    ende
+else
+    echo "SKIP [server]: no PostgreSQL cluster could start"
+fi
 
 exit $fehler
