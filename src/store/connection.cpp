@@ -379,20 +379,33 @@ StoreError writeError(const QString &path, const QSqlQuery &query)
 }
 }
 
-StoreError Connection::insertRow(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
-                                 TableRow &stored) const
+StoreError Connection::schreibbar() const
 {
     if (!m_open)
         return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
     if (m_kind == Kind::Jet)
         return accessNurLesen(m_path);
-    if (m_kind == Kind::Server)
-        return Server::fuegeEin(m_sqlName, m_adresse, table, columns, values, stored);
+    return {};
+}
+
+StoreError Connection::vorbereite(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
+                                  const QSqlDatabase &db, QVector<QVariant> &converted) const
+{
     if (const StoreError e = pruefeDatei())
         return e;
+    return convertAll(*this, table, columns, values, db, converted);
+}
+
+StoreError Connection::insertRow(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
+                                 TableRow &stored) const
+{
+    if (const StoreError e = schreibbar())
+        return e;
+    if (m_kind == Kind::Server)
+        return Server::fuegeEin(m_sqlName, m_adresse, table, columns, values, stored);
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     QVector<QVariant> converted;
-    if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
+    if (const StoreError e = vorbereite(table, columns, values, db, converted))
         return e;
     QStringList quoted, marks;
     for (const QString &c : columns) {
@@ -423,17 +436,13 @@ StoreError Connection::insertRow(const QString &table, const QStringList &column
 StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStringList &columns,
                                  const QVector<QVariant> &values, const Vorher &vorher) const
 {
-    if (!m_open)
-        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
-    if (m_kind == Kind::Jet)
-        return accessNurLesen(m_path);
+    if (const StoreError e = schreibbar())
+        return e;
     if (m_kind == Kind::Server)
         return Server::aendere(m_sqlName, m_adresse, table, rowId, columns, values, vorher.spalten, vorher.werte);
-    if (const StoreError e = pruefeDatei())
-        return e;
     QSqlDatabase db = QSqlDatabase::database(m_sqlName, false);
     QVector<QVariant> converted;
-    if (const StoreError e = convertAll(*this, table, columns, values, db, converted))
+    if (const StoreError e = vorbereite(table, columns, values, db, converted))
         return e;
     QStringList sets;
     for (const QString &c : columns)
@@ -455,10 +464,8 @@ StoreError Connection::updateRow(const QString &table, qint64 rowId, const QStri
 
 StoreError Connection::deleteRow(const QString &table, qint64 rowId, const Vorher &vorher) const
 {
-    if (!m_open)
-        return StoreError(QStringLiteral("Keine Datenbank geöffnet."));
-    if (m_kind == Kind::Jet)
-        return accessNurLesen(m_path);
+    if (const StoreError e = schreibbar())
+        return e;
     if (m_kind == Kind::Server)
         return Server::loesche(m_sqlName, m_adresse, table, rowId, vorher.spalten, vorher.werte);
     if (const StoreError e = pruefeDatei())

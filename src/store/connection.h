@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 
+class QSqlDatabase;
 class Zeilenspeicher;
 
 // One row of a table as the program holds it in memory. rowId addresses the
@@ -80,6 +81,11 @@ private:
     // Writes reach the file that was opened; refused when another file has
     // taken its place or it was removed meanwhile.
     StoreError pruefeDatei() const;
+    // A change needs an open collection that is not a Windows-era Access file.
+    StoreError schreibbar() const;
+    // The file checked and the values turned into the columns' types.
+    StoreError vorbereite(const QString &table, const QStringList &columns, const QVector<QVariant> &values,
+                          const QSqlDatabase &db, QVector<QVariant> &converted) const;
 
     QString m_connectionString;
     CursorLocation m_cursorLocation = CursorLocation::Server;

@@ -65,6 +65,17 @@ StoreError Recordset::notOpen() const
     return StoreError(QStringLiteral("Es ist keine Datenbank geladen."));
 }
 
+StoreError Recordset::aenderbar() const
+{
+    if (!m_open)
+        return notOpen();
+    if (isReadOnly() || !m_writable)
+        return readOnly();
+    if (!hasCurrent())
+        return StoreError(QStringLiteral("Kein aktueller Datensatz."));
+    return {};
+}
+
 StoreError Recordset::readOnly() const
 {
     return StoreError(QStringLiteral("Diese Fragensammlung kann hier nicht geändert werden."));
@@ -203,12 +214,8 @@ QVariant Recordset::valueAt(int row, int position) const
 
 StoreError Recordset::setValue(const QString &name, const QVariant &value)
 {
-    if (!m_open)
-        return notOpen();
-    if (isReadOnly() || !m_writable)
-        return readOnly();
-    if (!hasCurrent())
-        return StoreError(QStringLiteral("Kein aktueller Datensatz."));
+    if (const StoreError e = aenderbar())
+        return e;
     const int position = fieldIndex(name);
     if (position < 0)
         return StoreError(QStringLiteral("Die Spalte %1 fehlt in der Tabelle %2.").arg(name, m_table));
@@ -300,12 +307,8 @@ void Recordset::cancelUpdate()
 
 StoreError Recordset::deleteCurrent()
 {
-    if (!m_open)
-        return notOpen();
-    if (isReadOnly() || !m_writable)
-        return readOnly();
-    if (!hasCurrent())
-        return StoreError(QStringLiteral("Kein aktueller Datensatz."));
+    if (const StoreError e = aenderbar())
+        return e;
     if (m_pos == m_newRow) {
         discardNewRow();
         afterMove();

@@ -93,6 +93,8 @@ private:
     StoreError moveTo(int index);
     StoreError notOpen() const;
     StoreError readOnly() const;
+    // The current row of an open, writable table, or why there is none.
+    StoreError aenderbar() const;
     void discardNewRow();
     Vorher vorher() const;
     // After a refused write: a row someone else changed meanwhile is read anew.
