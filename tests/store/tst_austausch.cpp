@@ -200,6 +200,32 @@ private Q_SLOTS:
         QVERIFY2(fehler.text().contains(meldung), qPrintable(fehler.text()));
         QVERIFY(!QFile::exists(env.datei(QStringLiteral("z.mdb"))));
     }
+    // What an export writes reads back as the same questions, on every level.
+    void rundreise_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("csv") << "aus.csv";
+        QTest::newRow("xlsx") << "aus.xlsx";
+        QTest::newRow("moodle") << "aus.xml";
+    }
+    void rundreise()
+    {
+        QFETCH(QString, name);
+        TestUmgebung env;
+        const QString quelle = env.erzeugeFragen(QStringLiteral("q.mdb"), TestUmgebung::fragenJeStufe(2));
+        Tabelle t;
+        QVERIFY(!Sammlung::lies(quelle, t));
+        QVERIFY(!Sammlung::exportiere(quelle, env.datei(name)));
+        Einlesen e;
+        QVERIFY(!Sammlung::vorschau(env.datei(name), env.datei(QStringLiteral("z.mdb")), e));
+        QCOMPARE(e.abgelehnt.size(), 0);
+        QCOMPARE(e.angenommen.size(), t.size());
+        for (int i = 0; i < t.size(); ++i) {
+            const Frage &f = e.angenommen[i];
+            QCOMPARE((QStringList{f.frage, f.loesung, f.antwort1, f.antwort2, QString::number(f.stufe)}), t[i]);
+        }
+        QVERIFY2(vorschauText(e).contains(QLatin1String("Stufe 15: 2")), qPrintable(vorschauText(e)));
+    }
     // A workbook saved by LibreOffice reads as Calc shows it.
     void libreoffice()
     {
