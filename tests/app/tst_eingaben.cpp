@@ -288,8 +288,11 @@ private Q_SLOTS:
             Form3 *editor = Fenster::zeige<Form3>();
             QVERIFY(editor->isVisible());
             QCOMPARE(editor->datenbankGeladen(), ergebnis == QLatin1String("geladen"));
-            if (!editor->datenbankGeladen())
+            if (!editor->datenbankGeladen()) {
                 QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblstat"))->text(), QStringLiteral("Keine Datenbank geladen!"));
+                klicke(editor->findChild<QPushButton *>(QStringLiteral("cmdNavigation(0)")));
+                QCOMPARE(editor->findChild<QLabel *>(QStringLiteral("lblNavi"))->text(), QString());
+            }
             if (datei == QLatin1String("Fragen.mdb")) {
                 const qsizetype anfang = u.meldungen.gezeigt.size();
                 const auto knopf = [&](const char *name) { // the texts of the boxes the click brings
