@@ -179,6 +179,25 @@ private Q_SLOTS:
         // Converted once, it is no Access file any more.
         QVERIFY(JetKonvertierung::konvertiere(pfad, &sicherung) && sicherung.isEmpty());
     }
+    // Streams of the fuzz corpus whose outcome matters: every column kind
+    // reads, any other kind is refused.
+    void stromAusDemKorpus_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("formfehler"); // empty: a whole table
+        QTest::newRow("four kinds") << "vier_arten" << "";
+        QTest::newRow("unknown kind") << "unbekannte_spaltenart" << "unbekannte Spaltenart";
+    }
+    void stromAusDemKorpus()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, formfehler);
+        TableData t;
+        const JetFormat::Ergebnis e = JetFormat::lies(
+            liesBytes(QStringLiteral(KREIDOLIN_SOURCE_DIR "/fuzz/corpus/jetformat/") + name + ".bin"), t, 1000);
+        QCOMPARE(e.vollstaendig, formfehler.isEmpty());
+        QVERIFY2(e.formfehler.contains(formfehler), qPrintable(e.formfehler));
+    }
     // A sixth column that holds no unique whole numbers is kept as a plain column, with its values.
     void sechsteSpalte()
     {
