@@ -110,13 +110,6 @@ Vorbereitung ini(const std::function<QByteArray(TestUmgebung &)> &zeile)
 {
     return [=](TestUmgebung &u, Schutz &) { u.schreibeDatei(QStringLiteral("Kreidolin.ini"), zeile(u)); };
 }
-QByteArray eintraege(int anzahl)
-{
-    QByteArray bytes;
-    for (int i = 0; i < anzahl; ++i)
-        bytes += Highscore::kodiereZeile(QStringLiteral("S%1").arg(i), i % 16);
-    return bytes;
-}
 }
 
 Q_DECLARE_METATYPE(Vorbereitung)
@@ -151,9 +144,10 @@ private Q_SLOTS:
         const QByteArray gleich("="), standard("<std>");
         // A settings file or a database is met by a game's start and by the editor.
         const auto beide = [&](const char *name, const QString &d, const Vorbereitung &v, const QString &spiel,
-                               const QByteArray &nachSpiel, const QString &editor, const QByteArray &nachEditor) {
-            QTest::addRow("%s: %s, game", qPrintable(d), name) << d << v << "spiel" << spiel << QString() << nachSpiel;
-            QTest::addRow("%s: %s, editor", qPrintable(d), name) << d << v << "editor" << editor << QString() << nachEditor;
+                               const QByteArray &nachSpiel, const QString &editor, const QByteArray &nachEditor,
+                               const QString &meldung = QString()) {
+            QTest::addRow("%s: %s, game", qPrintable(d), name) << d << v << "spiel" << spiel << meldung << nachSpiel;
+            QTest::addRow("%s: %s, editor", qPrintable(d), name) << d << v << "editor" << editor << meldung << nachEditor;
         };
         beide("missing", I, nichts, S, standard, G, standard);
         beide("zero bytes", I, datei(I, ""), S, standard, G, standard);
@@ -165,15 +159,10 @@ private Q_SLOTS:
         beide("naming /dev/zero", I, datei(I, "/dev/zero\r\n"), L, gleich, N, gleich);
         beide("naming the application folder", I, ini([](TestUmgebung &u) { return QFile::encodeName(u.verzeichnis()); }),
               L, gleich, N, gleich);
-        QTest::newRow("Kreidolin.ini: a folder in its place, game") << I << ordner(I) << "spiel" << S
-                                                                    << "Die Einstellung konnte nicht gespeichert werden."
-                                                                    << gleich;
-        QTest::newRow("Kreidolin.ini: a folder in its place, editor") << I << ordner(I) << "editor" << G
-                                                                      << "Die Einstellung konnte nicht gespeichert werden."
-                                                                      << gleich;
+        const QString nichtGespeichert = QStringLiteral("Die Einstellung konnte nicht gespeichert werden.");
+        beide("a folder in its place", I, ordner(I), S, gleich, G, gleich, nichtGespeichert);
         QTest::newRow("Kreidolin.ini: missing in a read-only folder, game")
-            << I << schreibgeschuetzt(QString()) << "spiel" << S << "Die Einstellung konnte nicht gespeichert werden."
-            << QByteArray("fehlt");
+            << I << schreibgeschuetzt(QString()) << "spiel" << S << nichtGespeichert << QByteArray("fehlt");
 
         const auto liste = [&](const char *name, const Vorbereitung &v, const QString &erstes, const QString &meldung,
                                const QByteArray &nachher) {
@@ -184,11 +173,11 @@ private Q_SLOTS:
               "1 : Eva  -  4 Punkte", QString(), gleich);
         liste("binary bytes between entries", datei(H, QByteArray("An\0na | 5\r\n", 11) + zufallsBytes(20000, 13, "|\n") + "\r\nBen | 3"),
               QStringLiteral("1 : An") + QChar(0) + QStringLiteral("na  -  5 Punkte"), QString(), gleich);
-        liste("1,000 lines: the warning", datei(H, eintraege(1000)), "1 : S15  -  15 Punkte", Highscore::warnText(), gleich);
-        liste("1,001 lines: emptied", datei(H, eintraege(1001)), K, QString(), QByteArray());
+        liste("1,000 lines: the warning", datei(H, highscoreZeilen(1000)), "1 : S15  -  15 Punkte", Highscore::warnText(), gleich);
+        liste("1,001 lines: emptied", datei(H, highscoreZeilen(1001)), K, QString(), QByteArray());
         liste("10 MB in one line", datei(H, QByteArray(10 << 20, 'x')), K, QString(), gleich);
         liste("a folder in its place", ordner(H), K, "Die Highscoreliste kann nicht angezeigt werden.", gleich);
-        liste("read-only with 1,001 lines", schreibgeschuetzt(H, datei(H, eintraege(1001))), "1 : S15  -  15 Punkte",
+        liste("read-only with 1,001 lines", schreibgeschuetzt(H, datei(H, highscoreZeilen(1001))), "1 : S15  -  15 Punkte",
               "Die Highscoreliste konnte nicht gelöscht werden.", gleich);
 
         const QString fehlt = QStringLiteral("Der Eintrag für die Highscore konnte nicht gespeichert werden.");

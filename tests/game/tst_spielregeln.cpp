@@ -134,7 +134,7 @@ private Q_SLOTS:
         QTest::newRow("trailing letters") << "3abc" << 3.0 << 0;
         QTest::newRow("exponent E") << "1E1" << 10.0 << 0;
         QTest::newRow("exponent D, signed") << "15d-1" << 1.5 << 0;
-        QTest::newRow("hexadecimal") << "&hF0" << 240.0 << 0;
+        QTest::newRow("hexadecimal") << "&hFf" << 255.0 << 0;
         QTest::newRow("octal") << "&O170" << 120.0 << 0;
         QTest::newRow("sixteen") << "16" << 16.0 << 0;
         QTest::newRow("one") << "1" << 1.0 << 1;

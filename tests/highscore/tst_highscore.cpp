@@ -6,16 +6,6 @@
 
 using Highscore::Eintrag;
 
-namespace {
-QByteArray zeilenBytes(int anzahl, int punkte = -1)
-{
-    QByteArray bytes;
-    for (int i = 0; i < anzahl; ++i)
-        bytes += Highscore::kodiereZeile(QStringLiteral("S%1").arg(i), punkte < 0 ? i % 16 : punkte);
-    return bytes;
-}
-}
-
 class TestHighscore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -95,10 +85,7 @@ private Q_SLOTS:
                                    << QStringList{"1 : a  -  3 Punkte", "2 : b  -  3 Punkte", "3 : c  -  3 Punkte"} << 3
                                    << false << false;
         QTest::newRow("none") << QByteArray() << QStringList() << 0 << false << false;
-        QTest::newRow("999") << zeilenBytes(999) << QStringList{"1 : S15  -  15 Punkte"} << 999 << false << false;
-        QTest::newRow("1000: the warning") << zeilenBytes(1000, 7) << QStringList{"1 : S0  -  7 Punkte"} << 1000
-                                           << true << false;
-        QTest::newRow("1001: emptied") << zeilenBytes(1001) << QStringList() << 0 << false << true;
+        QTest::newRow("999") << highscoreZeilen(999) << QStringList{"1 : S15  -  15 Punkte"} << 999 << false << false;
     }
     void liste()
     {

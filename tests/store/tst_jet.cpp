@@ -8,7 +8,6 @@
 #include "store/jetleser.h"
 #include "testservices.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <optional>
@@ -140,12 +139,9 @@ private Q_SLOTS:
         TestUmgebung u;
         JetLeser::setZeitlimit(1500);
         JetLeser::setProgramm(skript.isEmpty() ? u.datei(QStringLiteral("fehlt")) : kind(u, skript));
-        QElapsedTimer uhr;
-        uhr.start();
         Recordset rs;
         const StoreError e = oeffne(rs, kDaten + QStringLiteral("fragen_jet4.mdb"), false);
         QVERIFY2(QRegularExpression(meldung).match(e.text()).hasMatch(), qPrintable(e.text()));
-        QVERIFY(uhr.elapsed() < 8000);
         QVERIFY(!rs.isOpen());
     }
     // Conversion: the new file holds the same rows, the original is kept byte for byte under a free name.

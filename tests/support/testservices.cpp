@@ -26,19 +26,11 @@ QMessageBox::StandardButton FakeMessageBoxes::zeige(QWidget *, const Meldung &me
     return QMessageBox::Ok;
 }
 
-QStringList FakeMessageBoxes::texte() const
+QStringList FakeMessageBoxes::spalte(QString Meldung::*feld) const
 {
     QStringList out;
     for (const Meldung &m : gezeigt)
-        out << m.text;
-    return out;
-}
-
-QStringList FakeMessageBoxes::titel() const
-{
-    QStringList out;
-    for (const Meldung &m : gezeigt)
-        out << m.titel;
+        out << m.*feld;
     return out;
 }
 
@@ -136,6 +128,14 @@ QByteArray liesBytes(const QString &pfad)
 {
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray highscoreZeilen(int anzahl)
+{
+    QByteArray bytes;
+    for (int i = 0; i < anzahl; ++i)
+        bytes += Highscore::kodiereZeile(QStringLiteral("S%1").arg(i), i % 16);
+    return bytes;
 }
 
 void klicke(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }

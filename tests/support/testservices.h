@@ -30,6 +30,8 @@
 #include <QUrl>
 
 QByteArray liesBytes(const QString &pfad);
+// Highscore lines "S0 | 0", "S1 | 1", …, the scores counting 0 to 15 over and over.
+QByteArray highscoreZeilen(int anzahl);
 
 // Records every box and answers it without waiting: with the queued answers
 // first, then with the box's default button, else its first button.
@@ -42,8 +44,11 @@ public:
     // Runs while the box is "open", to look at the windows at that moment.
     std::function<void(const Meldung &)> beimZeigen;
 
-    QStringList texte() const;
-    QStringList titel() const;
+    QStringList texte() const { return spalte(&Meldung::text); }
+    QStringList titel() const { return spalte(&Meldung::titel); }
+
+private:
+    QStringList spalte(QString Meldung::*feld) const;
 };
 
 // Plays back queued numbers; when the queue is empty, a fixed sequence.
