@@ -231,7 +231,8 @@ private Q_SLOTS:
         QCOMPARE(z.value(0, 0), zurueck[1]);
         QCOMPARE(z.value(0, 2), QVariant(qlonglong(5)));
         QCOMPARE(z.value(0, 4), QVariant(QStringLiteral("neu")));
-        QVERIFY(!z.value(0, 9).isValid());
+        QVERIFY(!z.value(0, 9).isValid() && !z.value(0, -1).isValid());
+        QVERIFY(!z.value(1, 0).isValid() && !z.value(-1, 0).isValid()); // no such row
     }
 };
 
