@@ -51,9 +51,11 @@ bool in1252(const QString &text)
     return true;
 }
 
+// A mark behind the mark is a character of the name, kept as it was written.
 std::optional<QString> utf8(const QByteArray &bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder(bytes);
     if (decoder.hasError())
         return std::nullopt;

@@ -22,6 +22,7 @@ private Q_SLOTS:
         QTest::newRow("polish") << "Łukasz" << QByteArray("\xef\xbb\xbf\xc5\x81ukasz | 10\r\n");
         QTest::newRow("emoji") << "\U0001F600" << QByteArray("\xef\xbb\xbf\xf0\x9f\x98\x80 | 10\r\n");
         QTest::newRow("1252 that looks like the mark") << "ï»¿" << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf | 10\r\n");
+        QTest::newRow("a name that begins with the mark") << QString(QChar(0xFEFF)) + "x" << QByteArray("\xef\xbb\xbf\xef\xbb\xbfx | 10\r\n");
         QTest::newRow("a C1 control") << QString(QChar(0x81)) << QByteArray("\xef\xbb\xbf\xc2\x81 | 10\r\n");
     }
     void kodiere()
