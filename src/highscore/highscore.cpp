@@ -1,11 +1,11 @@
 #include "highscore/highscore.h"
 
+#include "basis/zeichensatz.h"
 #include "store/dateiersatz.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStringDecoder>
 #include <QTextCodec>
 
 #include <algorithm>
@@ -21,15 +21,11 @@ const QString kTrenner = QStringLiteral(" | ");
 
 // Marks a line written as UTF-8. A name in Windows-1252 never starts with
 // its three characters: the writer sends such a name as UTF-8 behind it.
-constexpr char kBom[] = "\xEF\xBB\xBF";
+using Zeichensatz::kMarke;
 // How long an entry waits for another PC to finish its own, in milliseconds.
 constexpr int kSperrFrist = 10000;
 
-QTextCodec *windows1252()
-{
-    static QTextCodec *codec = QTextCodec::codecForName("windows-1252");
-    return codec;
-}
+using Zeichensatz::windows1252;
 
 // The five bytes Windows-1252 gives no character.
 bool istUngenutzt(unsigned char b)
@@ -49,17 +45,6 @@ bool in1252(const QString &text)
             return false;
     }
     return true;
-}
-
-// A mark behind the mark is a character of the name, kept as it was written.
-std::optional<QString> utf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
 }
 
 // Digits only, and small enough for the list's whole numbers.
@@ -117,16 +102,16 @@ QByteArray kodiereZeile(const QString &name, int punkte)
         bytes = windows1252()->fromUnicode(zeile);
     // Everything else, and the one Windows-1252 line that would look like
     // the mark, goes as UTF-8 behind the mark.
-    if (bytes.isNull() || bytes.startsWith(kBom))
-        bytes = QByteArray(kBom) + zeile.toUtf8();
+    if (bytes.isNull() || bytes.startsWith(kMarke))
+        bytes = QByteArray(kMarke) + zeile.toUtf8();
     bytes += "\r\n";
     return bytes;
 }
 
 QString dekodiereZeile(const QByteArray &bytes)
 {
-    if (bytes.startsWith(kBom)) {
-        if (const std::optional<QString> text = utf8(bytes.mid(3)))
+    if (bytes.startsWith(kMarke)) {
+        if (const std::optional<QString> text = Zeichensatz::utf8Streng(bytes.mid(3)))
             return *text;
     }
     // Lines from before the mark: a byte Windows-1252 leaves unused cannot
@@ -135,7 +120,7 @@ QString dekodiereZeile(const QByteArray &bytes)
     for (const char c : bytes)
         ungenutzt = ungenutzt || istUngenutzt(static_cast<unsigned char>(c));
     if (ungenutzt) {
-        if (const std::optional<QString> text = utf8(bytes))
+        if (const std::optional<QString> text = Zeichensatz::utf8Streng(bytes))
             return *text;
     }
     // Windows-1252 is one character per byte: the codec's own answer for

@@ -4,10 +4,10 @@
 
 #include "basis/appinfo.h"
 #include "basis/modvariablen.h"
+#include "basis/zeichensatz.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QTextCodec>
 
 #include <cerrno>
@@ -16,22 +16,11 @@
 #include <unistd.h>
 
 namespace {
-constexpr char kBom[] = "\xEF\xBB\xBF";
+using Zeichensatz::kMarke;
+using Zeichensatz::utf8;
+using Zeichensatz::windows1252;
 // A settings file holds one path; anything larger is not a settings file.
 constexpr qint64 kMaxLesen = 64 * 1024;
-
-// After our own byte order mark, a further U+FEFF belongs to the path.
-QString utf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
-}
-
-QTextCodec *windows1252()
-{
-    static QTextCodec *codec = QTextCodec::codecForName("windows-1252");
-    return codec;
-}
 }
 
 namespace SettingsFile {
@@ -47,7 +36,7 @@ std::optional<QString> ersteZeile(const QByteArray &bytes)
         cut = lf;
     if (cut >= 0)
         line.truncate(cut);
-    if (bytes.startsWith(kBom))
+    if (bytes.startsWith(kMarke))
         return utf8(line.mid(3));
     return dekodiere(line);
 }
@@ -57,12 +46,12 @@ QByteArray kodiere(const QString &text)
     QTextCodec *codec = windows1252();
     if (codec && codec->canEncode(text))
         return codec->fromUnicode(text);
-    return QByteArray(kBom) + text.toUtf8();
+    return QByteArray(kMarke) + text.toUtf8();
 }
 
 QString dekodiere(const QByteArray &bytes)
 {
-    if (bytes.startsWith(kBom))
+    if (bytes.startsWith(kMarke))
         return utf8(bytes.mid(3));
     QTextCodec *codec = windows1252();
     return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
