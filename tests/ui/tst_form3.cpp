@@ -189,7 +189,6 @@ private Q_SLOTS:
         f->close();
         QVERIFY(Fenster::offen<Form1>());
         schliesseAlleFenster();
-        Verbindung.reset();
         schutz.reset();
         int n = 0;
         QCOMPARE(zeileInDatei(gewaehlt, zeile, &n), inhalt);
