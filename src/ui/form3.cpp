@@ -42,6 +42,7 @@ const QString kStufeUngueltig = QStringLiteral("Die Stufe muss eine ganze Zahl v
 const QString kStufeBereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von %1-%2 ein!")
                                   .arg(Fragentabelle::kErsteStufe)
                                   .arg(Fragentabelle::kLetzteStufe);
+const QString kUebernehmenFrage = QStringLiteral("Änderungen übernehmen?");
 const QString kLoeschenFrage = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
 const QString kNeueNichtAktualisiert =
     QStringLiteral("Die neue Frage ist noch nicht gespeichert: \"Aktualisieren\" speichert nur Änderungen "
@@ -236,6 +237,8 @@ void Form3::Form_Unload()
 
 void Form3::cmd_browse_Click()
 {
+    if (!aenderungenKlaeren())
+        return;
     const QPointer<Form3> lebt(this);
     const QString name = Services::fileDialogs().openFileName(this, AppInfo::anwendungsverzeichnis(),
                                                               DateiFilter::zuQt(datenbankFilter()));
@@ -256,6 +259,8 @@ void Form3::cmd_server_Click()
     vorgabe.datenbank = QStringLiteral("kreidolin");
     if (const std::optional<ServerAdresse> offen = Serveradresse::zerlege(m_offenerPfad))
         vorgabe = *offen;
+    if (!aenderungenKlaeren())
+        return;
     const QPointer<Form3> lebt(this);
     const QPointer<ServerDialog> dialog = new ServerDialog(vorgabe, this);
     const bool gewaehlt = dialog->exec() == QDialog::Accepted;
@@ -278,25 +283,37 @@ void Form3::cmdNavigation_Click(int Index)
     if (!verlasseStufenfeld(cmdNavigation.value(Index)))
         return;
     if (m_geladen && rec->recordCount() > 0) {
-        const QScopedValueRollback<bool> schritt(m_synchron, true);
         const int position = rec->absolutePosition();
+        int ziel = -1;
         switch (Index) {
         case 0:
-            rec->moveFirst();
+            ziel = 0;
             break;
         case 1:
             if (position > 1)
-                rec->movePrevious();
+                ziel = position - 2;
             break;
         case 2:
             if (position >= 1 && position < rec->recordCount())
-                rec->moveNext();
+                ziel = position;
             break;
         case 3:
-            rec->moveLast();
+            ziel = rec->recordCount() - 1;
             break;
         default:
             break;
+        }
+        const QPointer<Form3> lebt(this);
+        if (ziel >= 0 && ziel != rec->currentIndex()) {
+            if (!aenderungenKlaeren()) {
+                if (lebt)
+                    lblNavi->setText(positionsText());
+                return;
+            }
+            // A begun question declined is gone: the last row is one less.
+            ziel = qMin(ziel, rec->recordCount() - 1);
+            const QScopedValueRollback<bool> schritt(m_synchron, true);
+            rec->setCurrentIndex(Index == 3 ? rec->recordCount() - 1 : ziel);
         }
     }
     lblNavi->setText(positionsText());
@@ -330,8 +347,20 @@ void Form3::DataGrid1_RowColChange(const QModelIndex &current)
 {
     if (m_synchron || !m_geladen || !current.isValid() || current.row() == rec->currentIndex())
         return;
+    int zeile = current.row();
+    const int vorher = rec->recordCount();
+    const QPointer<Form3> lebt(this);
+    if (!aenderungenKlaeren()) {
+        // Staying: the grid goes back to the question shown.
+        if (lebt)
+            QMetaObject::invokeMethod(this, &Form3::zeigeZeileImGrid, Qt::QueuedConnection);
+        return;
+    }
+    // A begun question declined took its row with it; rows after it moved up.
+    if (rec->recordCount() < vorher && zeile >= rec->recordCount())
+        zeile = rec->recordCount() - 1;
     const QScopedValueRollback<bool> schritt(m_synchron, true);
-    rec->setCurrentIndex(current.row());
+    rec->setCurrentIndex(zeile);
 }
 
 void Form3::cmdRefresh_Click()
@@ -382,11 +411,19 @@ void Form3::cmdUebernehmen_Click()
 {
     if (!verlasseStufenfeld(cmdUebernehmen))
         return;
-    // A message the user answers ends the click; the focus goes back to the
+    const QPointer<Form3> lebt(this);
+    if (uebernehmen() && lebt)
+        txtFrage->setFocus(Qt::OtherFocusReason);
+}
+
+bool Form3::uebernehmen()
+{
+    // A message the user answers ends the step; the focus goes back to the
     // question unless the window went away meanwhile.
     auto melde = [this](const QString &text, QLineEdit *zurueck) {
         if (meldung(text))
             zurueck->setFocus(Qt::OtherFocusReason);
+        return false;
     };
     const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
     // Only what the teacher changed is stored; a new question is stored
@@ -404,17 +441,15 @@ void Form3::cmdUebernehmen_Click()
     }
     if (!m_geladen)
         return melde(kNichtGeladen, txtFrage);
-    if (geaendert.isEmpty()) {
-        txtFrage->setFocus(Qt::OtherFocusReason);
-        return;
-    }
+    if (geaendert.isEmpty())
+        return true;
     std::optional<int> stufe;
     if (geaendert.contains(4) && !(stufe = Stufenwert::ganzeStufe(txtStufe->text()))) {
         if (meldung(kStufeUngueltig)) {
             txtStufe->setFocus(Qt::OtherFocusReason);
             txtStufe->selectAll();
         }
-        return;
+        return false;
     }
     if (!rec->hasCurrent())
         return melde(kKeineFrage, txtFrage);
@@ -430,7 +465,7 @@ void Form3::cmdUebernehmen_Click()
     if (!bereitZumAendern()) {
         if (lebt)
             txtFrage->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     StoreError fehler;
     {
@@ -444,8 +479,50 @@ void Form3::cmdUebernehmen_Click()
     }
     if (fehler)
         return melde(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + fehler.text(), txtFrage);
-    txtFrage->setFocus(Qt::OtherFocusReason);
+    return true;
 }
+
+bool Form3::hatAenderungen() const
+{
+    if (!m_geladen || !rec)
+        return false;
+    if (rec->isNewRecord())
+        return true;
+    const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
+    for (int i = 0; i < felder.size(); ++i) {
+        if (felder[i]->text() != m_angezeigt[i])
+            return true;
+    }
+    return false;
+}
+
+bool Form3::aenderungenKlaeren()
+{
+    if (!hatAenderungen())
+        return true;
+    const QPointer<Form3> lebt(this);
+    Meldung frage;
+    frage.titel = AppInfo::titel();
+    frage.text = kUebernehmenFrage;
+    frage.knoepfe = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    // Enter keeps what was typed.
+    frage.vorgabe = QMessageBox::Yes;
+    frage.symbol = QMessageBox::Question;
+    const QMessageBox::StandardButton antwort = Services::messages().zeige(this, frage);
+    if (!lebt || antwort == QMessageBox::Cancel)
+        return false;
+    if (antwort == QMessageBox::Yes)
+        return uebernehmen() && lebt;
+    // Declined: a begun question goes; the fields show the stored one again.
+    const QScopedValueRollback<bool> schritt(m_synchron, true);
+    if (rec->isNewRecord())
+        rec->cancelUpdate();
+    else
+        rec_MoveComplete();
+    return true;
+}
+
+
 
 void Form3::cmdLoeschen_Click()
 {
@@ -562,6 +639,10 @@ bool Form3::meldung(const QString &text)
 
 void Form3::closeEvent(QCloseEvent *event)
 {
+    if (!aenderungenKlaeren()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

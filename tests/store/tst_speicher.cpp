@@ -2,6 +2,7 @@
 // question table's recordset (moves, reads, writes and their refusals), the
 // packed rows and the editor's grid model.
 
+#include "store/fragentabelle.h"
 #include "store/questiongridmodel.h"
 #include "testservices.h"
 
@@ -12,6 +13,33 @@
 class TestSpeicher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The one reading of a level: stored numbers, spreadsheet and Access texts; nothing outside the levels.
+    void stufe_data()
+    {
+        QTest::addColumn<QVariant>("wert");
+        QTest::addColumn<int>("stufe"); // 0: no level
+        QTest::newRow("whole number") << QVariant(qlonglong(15)) << 15;
+        QTest::newRow("beyond the last") << QVariant(qlonglong(16)) << 0;
+        QTest::newRow("zero") << QVariant(0) << 0;
+        QTest::newRow("floating, whole") << QVariant(7.0) << 7;
+        QTest::newRow("floating, fraction") << QVariant(7.5) << 0;
+        QTest::newRow("null") << QVariant() << 0;
+        QTest::newRow("text, blanks, zeros, sign") << QVariant(QStringLiteral(" +07 ")) << 7;
+        QTest::newRow("spreadsheet 7.0") << QVariant(QStringLiteral("7.0")) << 7;
+        QTest::newRow("Access currency 1,0000") << QVariant(QStringLiteral("1,0000")) << 1;
+        QTest::newRow("fraction as text") << QVariant(QStringLiteral("7.5")) << 0;
+        QTest::newRow("separator without digits") << QVariant(QStringLiteral("7.")) << 0;
+        QTest::newRow("exponent") << QVariant(QStringLiteral("1e1")) << 0;
+        QTest::newRow("digits beyond any level") << QVariant(QStringLiteral("99999999999999999999")) << 0;
+        QTest::newRow("empty text") << QVariant(QString()) << 0;
+        QTest::newRow("bytes") << QVariant(QByteArray("12")) << 12;
+    }
+    void stufe()
+    {
+        QFETCH(QVariant, wert);
+        QFETCH(int, stufe);
+        QCOMPARE(Fragentabelle::stufe(wert), stufe);
+    }
     // The database a game starts with: a non-empty first line as it stands, else the default, written back.
     void spielDatenbank_data()
     {
