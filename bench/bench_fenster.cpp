@@ -9,6 +9,7 @@
 #include "ui/form2.h"
 #include "game/spielregeln.h"
 #include "highscore/highscore.h"
+#include "store/fragenquelle.h"
 #include "store/connection.h"
 #include "store/recordset.h"
 #include "ui/form1.h"
@@ -140,13 +141,8 @@ Ergebnis schwersteWahl(Kontext &k)
     {
         // The choice as the game window makes it: a draw among the level's
         // rows, then the recordset moved there with the four labels bound.
-        auto verbindung = std::make_shared<Connection>();
-        verbindung->setConnectionString(Connection::connectionStringFor(datenbank));
         Recordset rs;
-        rs.setActiveConnection(verbindung);
-        rs.setSource(QStringLiteral("select * from fragen"));
-        rs.setMaxRecords(Recordset::kMaxRows);
-        if (verbindung->open() || rs.open())
+        if (Fragenquelle::oeffne(rs, datenbank, Fragenquelle::Zugriff::Spielen))
             qFatal("cannot open %s", qPrintable(datenbank));
         QLabel frage, loesung, antwort1, antwort2;
         rs.bind(&frage, QStringLiteral("frage"));

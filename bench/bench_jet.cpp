@@ -3,6 +3,7 @@
 
 #include "bench.h"
 
+#include "store/fragenquelle.h"
 #include "store/connection.h"
 #include "store/jetkonvertierung.h"
 #include "store/jetleser.h"
@@ -18,15 +19,7 @@ const QString kDaten = QStringLiteral(KREIDOLIN_JET_DATA "/");
 
 StoreError oeffneSpiel(Recordset &rs, const QString &pfad)
 {
-    auto c = std::make_shared<Connection>();
-    c->setConnectionString(Connection::connectionStringFor(pfad));
-    if (const StoreError e = c->open())
-        return e;
-    rs.setActiveConnection(c);
-    rs.setCursorType(Recordset::CursorType::Keyset);
-    rs.setSource(QStringLiteral("select * from fragen"));
-    rs.setMaxRecords(Recordset::kMaxRows);
-    return rs.open();
+    return Fragenquelle::oeffne(rs, pfad, Fragenquelle::Zugriff::Spielen);
 }
 
 // The floor: mdb-export reading the same table, whole process.

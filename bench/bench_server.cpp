@@ -7,6 +7,7 @@
 #include "pgcluster.h"
 
 #include "highscore/ablage.h"
+#include "store/fragenquelle.h"
 #include "store/connection.h"
 #include "store/recordset.h"
 
@@ -50,15 +51,8 @@ void fragen(PgCluster &pg, int n)
 
 int spielStart(const QString &adresse)
 {
-    auto c = std::make_shared<Connection>();
-    c->setConnectionString(Connection::connectionStringFor(adresse));
-    if (c->open())
-        return -1;
     Recordset rs;
-    rs.setActiveConnection(c);
-    rs.setSource(QStringLiteral("select * from fragen"));
-    rs.setMaxRecords(Recordset::kMaxRows);
-    if (rs.open() || rs.moveFirst())
+    if (Fragenquelle::oeffne(rs, adresse, Fragenquelle::Zugriff::Spielen) || rs.moveFirst())
         return -1;
     return rs.recordCount();
 }

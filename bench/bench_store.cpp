@@ -2,6 +2,7 @@
 
 #include "bench.h"
 
+#include "store/fragenquelle.h"
 #include "store/connection.h"
 #include "store/recordset.h"
 
@@ -12,13 +13,7 @@ using namespace Bench;
 
 void oeffne(Recordset &rs, const QString &pfad)
 {
-    auto c = std::make_shared<Connection>();
-    c->setConnectionString(Connection::connectionStringFor(pfad));
-    c->open();
-    rs.setActiveConnection(c);
-    rs.setCursorType(Recordset::CursorType::Keyset);
-    rs.setSource(QStringLiteral("select * from fragen"));
-    rs.open();
+    Fragenquelle::oeffne(rs, pfad, Fragenquelle::Zugriff::Spielen);
 }
 
 Ergebnis oeffnen(Kontext &k, int n)

@@ -2,7 +2,6 @@
 #include "buehne.h"
 
 #include "start/fenster.h"
-#include "basis/modvariablen.h"
 #include "bench.h"
 #include "ui/form2.h"
 #include "highscore/highscore.h"
@@ -59,8 +58,6 @@ Buehne::Buehne(const QString &ordner)
 Buehne::~Buehne()
 {
     schliesseAlles();
-    Verbindung.reset();
-    DatenbankPfad.clear();
     Services::setMessages(nullptr);
     Services::setRandom(nullptr);
     Services::setFileDialogs(nullptr);

@@ -3,6 +3,7 @@
 // Stufe, Fach, Frage, Loesung, Antwort1, Antwort2, separated by tabs).
 
 #include "austausch/pruefung.h"
+#include "store/fragentabelle.h"
 #include "store/questionfile.h"
 
 #include <QCoreApplication>
@@ -43,12 +44,11 @@ int main(int argc, char *argv[])
         if (n == 0 || line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         const QStringList f = line.split(QLatin1Char('\t'));
-        bool ok = false;
-        const int stufe = f.value(0).toInt(&ok);
-        if (f.size() != 6 || !ok || stufe < 1 || stufe > 15) {
-            std::fprintf(stderr, "%s:%d: expected Stufe 1-15 and six tab-separated fields\n", argv[1], n + 1);
-            return 1;
-        }
+        const int stufe = Fragentabelle::stufe(f.value(0));
+        if (f.size() != 6 || !stufe)
+            return fehler(n + 1, QStringLiteral("expected a level %1-%2 and six tab-separated fields")
+                                     .arg(Fragentabelle::kErsteStufe)
+                                     .arg(Fragentabelle::kLetzteStufe));
         for (const QString &feld : f.mid(2)) {
             if (feld != feld.trimmed())
                 return fehler(n + 1, QStringLiteral("a field begins or ends with blanks"));
@@ -59,9 +59,9 @@ int main(int argc, char *argv[])
         if (antworten.size() != 3 || antwortsaetze.contains(antworten))
             return fehler(n + 1, QStringLiteral("two answers alike, or the same three answers as another question"));
         antwortsaetze.insert(antworten);
-        ++anzahl[f[0]];
-        ++anzahl[f[0] + QLatin1Char('\t') + f[1]];
-        tabelle << QStringList{f[2], f[3], f[4], f[5], f[0]};
+        ++anzahl[QString::number(stufe)];
+        ++anzahl[QString::number(stufe) + QLatin1Char('\t') + f[1]];
+        tabelle << QStringList{f[2], f[3], f[4], f[5], QString::number(stufe)};
         rows.append({f[2], f[3], f[4], f[5], stufe, QVariant()});
     }
     if (const Pruefung::Ergebnis e = Pruefung::pruefe(tabelle); !e.befunde.isEmpty())

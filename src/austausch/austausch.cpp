@@ -1,5 +1,7 @@
 #include "austausch/austausch.h"
 
+#include "store/fragentabelle.h"
+
 #include <QHash>
 #include <QLocale>
 
@@ -11,36 +13,28 @@ QString zahl(qint64 n)
     return deutsch.toString(n);
 }
 
-const QStringList &spalten()
-{
-    static const QStringList namen = {QStringLiteral("Frage"), QStringLiteral("Loesung"),
-                                      QStringLiteral("Antwort1"), QStringLiteral("Antwort2"),
-                                      QStringLiteral("Stufe")};
-    return namen;
-}
-
 StoreError ordneKopf(const QStringList &kopf, QVector<int> &position)
 {
-    position.fill(-1, spalten().size());
+    position.fill(-1, Fragentabelle::spalten().size());
     for (int zelle = 0; zelle < kopf.size(); ++zelle) {
         // "Lösung" and "Antwort 1" as a teacher may type them name the same columns.
         QString name = kopf[zelle];
         name.remove(QLatin1Char(' ')).replace(QStringLiteral("ö"), QStringLiteral("oe"), Qt::CaseInsensitive);
         int gefunden = -1;
-        for (int s = 0; s < spalten().size(); ++s) {
-            if (spalten()[s].compare(name.trimmed(), Qt::CaseInsensitive) == 0)
+        for (int s = 0; s < Fragentabelle::spalten().size(); ++s) {
+            if (Fragentabelle::spalten()[s].compare(name.trimmed(), Qt::CaseInsensitive) == 0)
                 gefunden = s;
         }
         if (gefunden < 0)
             continue;
         if (position[gefunden] >= 0)
-            return StoreError(QStringLiteral("Die Kopfzeile nennt die Spalte %1 zweimal.").arg(spalten()[gefunden]));
+            return StoreError(QStringLiteral("Die Kopfzeile nennt die Spalte %1 zweimal.").arg(Fragentabelle::spalten()[gefunden]));
         position[gefunden] = zelle;
     }
     QStringList fehlen;
-    for (int s = 0; s < spalten().size(); ++s) {
+    for (int s = 0; s < Fragentabelle::spalten().size(); ++s) {
         if (position[s] < 0)
-            fehlen << spalten()[s];
+            fehlen << Fragentabelle::spalten()[s];
     }
     if (!fehlen.isEmpty())
         return StoreError(QStringLiteral("In der Kopfzeile fehlt %1 %2. Die erste Zeile muss die Spalten Frage, "
@@ -66,7 +60,7 @@ Rohzeile ausZellen(int zeile, QStringList zellen, const QVector<int> &position)
     }
     for (int s = 0; s < position.size(); ++s) {
         if (position[s] >= zellen.size() && r.fehler.isEmpty())
-            r.fehler = QStringLiteral("die Spalte %1 fehlt").arg(spalten()[s]);
+            r.fehler = QStringLiteral("die Spalte %1 fehlt").arg(Fragentabelle::spalten()[s]);
         r.felder << zellen.value(position[s]);
     }
     return r;
@@ -99,35 +93,12 @@ bool gleichLautend(const QString &a, const QString &b)
     return schluessel(a) == schluessel(b);
 }
 
-int stufeAus(const QString &text)
-{
-    // By hand rather than by pattern: an import reads one level per row.
-    QStringView t = QStringView(text).trimmed();
-    if (t.startsWith(QLatin1Char('+')))
-        t = t.mid(1);
-    const qsizetype punkt = t.indexOf(QLatin1Char('.'));
-    if (punkt >= 0) {
-        const QStringView nachkomma = t.mid(punkt + 1);
-        if (nachkomma.isEmpty() || nachkomma.count(QLatin1Char('0')) != nachkomma.size())
-            return 0;
-        t = t.left(punkt);
-    }
-    int stufe = 0;
-    for (const QChar c : t) {
-        if (!c.isDigit() || c.unicode() > '9' || (stufe = stufe * 10 + (c.unicode() - '0')) > 15)
-            return 0;
-    }
-    return t.isEmpty() ? 0 : stufe;
-}
-
 Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, int platz)
 {
     Einlesen e;
     QHash<QString, int> ausDerDatei; // key -> line of the row taken first
     ausDerDatei.reserve(zeilen.size());
     e.angenommen.reserve(zeilen.size());
-    const QStringList feldnamen = {QStringLiteral("Frage"), QStringLiteral("Lösung"), QStringLiteral("Antwort1"),
-                                   QStringLiteral("Antwort2"), QStringLiteral("Stufe")};
     for (const Rohzeile &r : zeilen) {
         auto ablehnen = [&](const QString &grund) { e.abgelehnt.append({r.zeile, grund}); };
         if (!r.fehler.isEmpty()) {
@@ -135,18 +106,23 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
             continue;
         }
         QString leer;
-        for (int i = 0; i < 5 && leer.isEmpty(); ++i) {
+        for (int i = 0; i < Fragentabelle::kSpaltenzahl && leer.isEmpty(); ++i) {
             if (r.felder.value(i).trimmed().isEmpty())
-                leer = feldnamen[i];
+                leer = i == static_cast<int>(Fragentabelle::Spalte::Loesung)
+                           ? Fragentabelle::titel(Fragentabelle::Spalte::Loesung)
+                           : Fragentabelle::spalten()[i];
         }
         if (!leer.isEmpty()) {
             ablehnen(QStringLiteral("das Feld %1 ist leer").arg(leer));
             continue;
         }
         Frage f{r.felder[0].trimmed(), r.felder[1].trimmed(), r.felder[2].trimmed(), r.felder[3].trimmed(),
-                stufeAus(r.felder[4]), r.zeile};
+                Fragentabelle::stufe(r.felder[4]), r.zeile};
         if (f.stufe == 0) {
-            ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von 1 bis 15").arg(r.felder[4].trimmed()));
+            ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von %2 bis %3")
+                         .arg(r.felder[4].trimmed())
+                         .arg(Fragentabelle::kErsteStufe)
+                         .arg(Fragentabelle::kLetzteStufe));
             continue;
         }
         const bool wieLoesung = gleichLautend(f.loesung, f.antwort1) || gleichLautend(f.loesung, f.antwort2);
@@ -177,14 +153,14 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
 
 QString vorschauText(const Einlesen &e)
 {
-    QVector<int> jeStufe(16, 0);
+    QVector<int> jeStufe(Fragentabelle::kLetzteStufe + 1, 0);
     for (const Frage &f : e.angenommen)
         ++jeStufe[f.stufe];
     QString t;
     if (!e.format.isEmpty())
         t += QStringLiteral("Gelesen: %1\n\n").arg(e.format);
     t += QStringLiteral("Es werden %1 Fragen hinzugefügt:\n").arg(zahl(e.angenommen.size()));
-    for (int s = 1; s <= 15; ++s)
+    for (int s = Fragentabelle::kErsteStufe; s <= Fragentabelle::kLetzteStufe; ++s)
         t += QStringLiteral("  Stufe %1: %2\n").arg(s, 2).arg(zahl(jeStufe[s]));
     if (e.abgelehnt.isEmpty()) {
         t += QStringLiteral("\nKeine Zeile wird abgelehnt.\n");

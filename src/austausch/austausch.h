@@ -17,10 +17,6 @@ namespace Austausch {
 // Reports how far a long step has got: "Lesen" or "Schreiben", done of total.
 using Fortschritt = std::function<void(const QString &schritt, qint64 getan, qint64 gesamt)>;
 
-// The five columns of table fragen, in table order; files name them so
-// (without regard to case).
-const QStringList &spalten();
-
 // Whole-file limits, so that a hostile or mistaken file ends in a message
 // instead of filling memory: the bytes of a file (or of one part of an XLSX
 // file unpacked) and the rows beyond which no collection can be played.
@@ -58,7 +54,7 @@ struct Einlesen {
 using Tabelle = QVector<QStringList>;
 
 // Finds the five columns in a header row. position[i] is the cell of
-// spalten()[i]; a column named twice or not at all is an error.
+// Fragentabelle::spalten()[i]; a column named twice or not at all is an error.
 StoreError ordneKopf(const QStringList &kopf, QVector<int> &position);
 
 // Picks the five fields out of a row of cells by the header's positions; a
@@ -71,10 +67,6 @@ QString schluessel(const QString &text);
 
 // Two answers are the same in the same sense.
 bool gleichLautend(const QString &a, const QString &b);
-
-// "7" and, from a spreadsheet's number cell, "7.0" are level 7; anything
-// else outside 1..15 gives 0.
-int stufeAus(const QString &text);
 
 // Decides each row: taken, or refused with the reason. vorhanden holds the
 // keys of the questions the collection has; platz is how many rows it can

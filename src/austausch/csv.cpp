@@ -1,5 +1,7 @@
 #include "austausch/csv.h"
 
+#include "store/fragentabelle.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -159,7 +161,7 @@ QChar trenner(const QString &text)
         if (!kopf.isEmpty()) {
             for (QString zelle : kopf[0].felder) {
                 zelle.remove(QLatin1Char(' ')).replace(QStringLiteral("ö"), QStringLiteral("oe"), Qt::CaseInsensitive);
-                if (spalten().contains(zelle.trimmed(), Qt::CaseInsensitive))
+                if (Fragentabelle::spalten().contains(zelle.trimmed(), Qt::CaseInsensitive))
                     ++namen;
             }
         }
@@ -217,7 +219,7 @@ QByteArray schreibe(const Tabelle &tabelle)
             return f;
         return QLatin1Char('"') + QString(f).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
     };
-    QString text = spalten().join(QLatin1Char(';')) + QLatin1String("\r\n");
+    QString text = Fragentabelle::spalten().join(QLatin1Char(';')) + QLatin1String("\r\n");
     for (const QStringList &zeile : tabelle) {
         for (int i = 0; i < zeile.size(); ++i) {
             if (i > 0)

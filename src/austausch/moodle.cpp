@@ -1,5 +1,7 @@
 #include "austausch/moodle.h"
 
+#include "store/fragentabelle.h"
+
 #include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -151,9 +153,9 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
 
 QByteArray schreibe(const Tabelle &tabelle)
 {
-    QMap<int, QVector<const QStringList *>> jeStufe; // rows without a whole-number level go under 0
+    QMap<int, QVector<const QStringList *>> jeStufe; // rows without a level go under 0
     for (const QStringList &z : tabelle)
-        jeStufe[z.value(4).toInt()].append(&z);
+        jeStufe[Fragentabelle::stufe(z.value(4))].append(&z);
     QByteArray aus;
     QXmlStreamWriter w(&aus);
     w.setAutoFormatting(true);

@@ -1,6 +1,7 @@
 #include "austausch/pruefung.h"
 
 #include "austausch/sammlung.h"
+#include "store/fragentabelle.h"
 
 #include <QHash>
 #include <QMap>
@@ -30,7 +31,7 @@ bool Ergebnis::spielbar() const
 QString Ergebnis::bericht() const
 {
     QString t = QStringLiteral("Die Sammlung hat %1 Fragen.\n\nFragen je Stufe:\n").arg(zahl(zeilen));
-    for (int s = 1; s <= 15; ++s)
+    for (int s = Fragentabelle::kErsteStufe; s <= Fragentabelle::kLetzteStufe; ++s)
         t += QStringLiteral("  Stufe %1: %2%3\n").arg(s, 2).arg(zahl(jeStufe[s])).arg(jeStufe[s] ? QString()
                                                                                                : QStringLiteral("  ← fehlt"));
     t += spielbar() ? QStringLiteral("\nEin Spiel kann mit dieser Sammlung bis zum Ende gespielt werden.\n")
@@ -65,7 +66,7 @@ Ergebnis pruefe(const Tabelle &tabelle)
         if (!luecke && (gleichLautend(z.value(1), z.value(2)) || gleichLautend(z.value(1), z.value(3))
                         || gleichLautend(z.value(2), z.value(3))))
             gleich << nr;
-        const int stufe = stufeAus(z.value(4));
+        const int stufe = Fragentabelle::stufe(z.value(4));
         if (stufe)
             ++e.jeStufe[stufe];
         else
@@ -79,7 +80,7 @@ Ergebnis pruefe(const Tabelle &tabelle)
         wo << nr;
     }
     QVector<int> fehlend;
-    for (int s = 1; s <= 15; ++s) {
+    for (int s = Fragentabelle::kErsteStufe; s <= Fragentabelle::kLetzteStufe; ++s) {
         if (!e.jeStufe[s])
             fehlend << s;
     }
@@ -95,8 +96,11 @@ Ergebnis pruefe(const Tabelle &tabelle)
                           {}});
     if (!ausserhalb.isEmpty())
         e.befunde.append({Art::StufeAusserhalb,
-                          QStringLiteral("%1 Fragen mit einer Stufe, die keine ganze Zahl von 1 bis 15 ist; sie "
-                                         "kommen im Spiel nie vor").arg(zahl(ausserhalb.size())),
+                          QStringLiteral("%1 Fragen mit einer Stufe, die keine ganze Zahl von %2 bis %3 ist; sie "
+                                         "kommen im Spiel nie vor")
+                              .arg(zahl(ausserhalb.size()))
+                              .arg(Fragentabelle::kErsteStufe)
+                              .arg(Fragentabelle::kLetzteStufe),
                           ausserhalb});
     if (!leer.isEmpty())
         e.befunde.append({Art::LeeresFeld,

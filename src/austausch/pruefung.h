@@ -1,6 +1,7 @@
 #pragma once
 
 #include "austausch/austausch.h"
+#include "store/fragentabelle.h"
 
 // The check of a whole collection: what keeps a game from being played
 // through, and what a teacher will want to mend. Rows are numbered from 1
@@ -16,7 +17,7 @@ struct Befund {
 
 struct Ergebnis {
     int zeilen = 0;
-    QVector<int> jeStufe = QVector<int>(16, 0); // [1..15]
+    QVector<int> jeStufe = QVector<int>(Fragentabelle::kLetzteStufe + 1, 0); // by level
     QVector<Befund> befunde;
     // Every level has a question and a game can load the table.
     bool spielbar() const;

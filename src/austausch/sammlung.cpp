@@ -4,6 +4,7 @@
 #include "austausch/moodle.h"
 #include "austausch/xlsx.h"
 #include "store/connection.h"
+#include "store/fragentabelle.h"
 #include "store/questionfile.h"
 
 #include <QFile>
@@ -56,7 +57,10 @@ StoreError oeffne(const QString &pfad, Datenbank &db)
 StoreError vorhandene(const QString &pfad, sqlite3 *db, QSet<QString> &keys, int &anzahl)
 {
     sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT Frage FROM fragen", -1, &s, nullptr) != SQLITE_OK)
+    const QByteArray sql = QStringLiteral("SELECT \"%1\" FROM \"%2\"")
+                               .arg(Fragentabelle::name(Fragentabelle::Spalte::Frage), Fragentabelle::tabelle())
+                               .toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr) != SQLITE_OK)
         return sqlFehler(pfad, db);
     const Anweisung guard(s, sqlite3_finalize);
     int rc;
@@ -117,7 +121,7 @@ StoreError lies(const QString &mdb, Tabelle &tabelle)
     if (const StoreError e = c.open())
         return e;
     TableData daten;
-    if (const StoreError e = c.readTable(QStringLiteral("fragen"), daten, kMaxLesen))
+    if (const StoreError e = c.readTable(Fragentabelle::tabelle(), daten, kMaxLesen))
         return e;
     QVector<int> position;
     if (const StoreError e = ordneKopf(daten.columns, position))
@@ -187,8 +191,11 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
                                           .arg(f.zeile)));
     }
     sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe) "
-                                     "VALUES (?, ?, ?, ?, ?)", -1, &s, nullptr) != SQLITE_OK)
+    const QByteArray einfuegenSql = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?, ?, ?, ?, ?)")
+                                        .arg(Fragentabelle::tabelle(),
+                                             Fragentabelle::spalten().join(QStringLiteral("\", \"")))
+                                        .toUtf8();
+    if (sqlite3_prepare_v2(db.get(), einfuegenSql.constData(), -1, &s, nullptr) != SQLITE_OK)
         return zurueck(sqlFehler(ziel, db.get()));
     Anweisung einfuegen(s, sqlite3_finalize);
     for (int i = 0; i < fragen.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "austausch/xlsx.h"
 
+#include "store/fragentabelle.h"
+
 #include <QFile>
 #include <QHash>
 #include <QSaveFile>
@@ -326,16 +328,15 @@ StoreError schreibe(const QString &pfad, const Tabelle &tabelle)
     const double breiten[] = {60, 25, 25, 25, 6};
     for (int s = 0; s < 5; ++s) {
         worksheet_set_column(blatt, s, s, breiten[s], nullptr);
-        worksheet_write_string(blatt, 0, s, spalten()[s].toUtf8().constData(), fett);
+        worksheet_write_string(blatt, 0, s, Fragentabelle::spalten()[s].toUtf8().constData(), fett);
     }
     lxw_error fehler = LXW_NO_ERROR;
     int fehlerZeile = 0;
     for (int r = 0; r < tabelle.size() && fehler == LXW_NO_ERROR; ++r) {
         const QStringList &z = tabelle[r];
         for (int s = 0; s < z.size() && s < 5 && fehler == LXW_NO_ERROR; ++s) {
-            bool zahl = false;
-            const int stufe = s == 4 ? z[s].toInt(&zahl) : 0;
-            fehler = zahl ? worksheet_write_number(blatt, r + 1, s, stufe, nullptr)
+            const int stufe = s == static_cast<int>(Fragentabelle::Spalte::Stufe) ? Fragentabelle::stufe(z[s]) : 0;
+            fehler = stufe ? worksheet_write_number(blatt, r + 1, s, stufe, nullptr)
                           : worksheet_write_string(blatt, r + 1, s, z[s].toUtf8().constData(), nullptr);
         }
         fehlerZeile = r + 2;

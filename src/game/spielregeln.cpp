@@ -11,7 +11,7 @@ QString stufenName(int stufe)
         return {};
     if (stufe == 14)
         return QStringLiteral("mündliches Abitur");
-    if (stufe == 15)
+    if (stufe == kLetzteStufe)
         return QStringLiteral("schriftliches Abitur");
     // One-digit grades have a blank after the period, two-digit ones none.
     return stufe < 10 ? QStringLiteral("%1. Klasse").arg(stufe) : QStringLiteral("%1.Klasse").arg(stufe);
@@ -87,53 +87,12 @@ QString fensterTitel(const QString &spieler, const QString &stufenname)
     return QStringLiteral("Spieler: ") + spieler + QStringLiteral("  |||  Momentaner Stand: ") + stufenname;
 }
 
-bool stufePasst(const QVariant &wert, int stufe)
-{
-    switch (wert.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return wert.toLongLong() == stufe;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return wert.toDouble() == static_cast<double>(stufe);
-    case QMetaType::QString:
-    case QMetaType::QByteArray: {
-        // A level kept as text ("5", "05", " 5") or as the Access reader
-        // hands on a Currency, Decimal or Single ("5.0000", in a German
-        // locale "5,0000") counts by its numeric value.
-        QString text = wert.toString().trimmed();
-        if (!text.contains(QLatin1Char('.')) && text.count(QLatin1Char(',')) == 1)
-            text.replace(QLatin1Char(','), QLatin1Char('.'));
-        bool ok = false;
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator);
-        const double zahl = c.toDouble(text, &ok);
-        return ok && zahl == static_cast<double>(stufe);
-    }
-    default:
-        return false;
-    }
-}
-
 QVector<QVector<int>> zeilenJeStufe(const QVector<QVariant> &stufen)
 {
     QVector<QVector<int>> listen(kLetzteStufe + 1);
     for (int zeile = 0; zeile < stufen.size(); ++zeile) {
-        for (int stufe = kErsteStufe; stufe <= kLetzteStufe; ++stufe) {
-            if (stufePasst(stufen[zeile], stufe)) {
-                listen[stufe].append(zeile);
-                break;
-            }
-        }
+        if (const int stufe = Fragentabelle::stufe(stufen[zeile]))
+            listen[stufe].append(zeile);
     }
     return listen;
 }

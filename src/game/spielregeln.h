@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/fragentabelle.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -12,8 +14,8 @@
 // teacher poll, the answer shuffle and the choice of a question by level.
 // Random numbers come in as draws r with 0 <= r < 1.
 namespace Spielregeln {
-constexpr int kErsteStufe = 1;
-constexpr int kLetzteStufe = 15;
+constexpr int kErsteStufe = Fragentabelle::kErsteStufe;
+constexpr int kLetzteStufe = Fragentabelle::kLetzteStufe;
 
 // "1. Klasse" … "9. Klasse", "10.Klasse" … "13.Klasse", "mündliches Abitur",
 // "schriftliches Abitur"; empty outside 1..15.
@@ -52,13 +54,9 @@ int slotLinks(double slotBreite, int slot);
 // "Spieler: <name>  |||  Momentaner Stand: <level name>"
 QString fensterTitel(const QString &spieler, const QString &stufenname);
 
-// Whether a stored Stufe value names this level, by its numeric value: a
-// whole number, or a text that reads as one (blanks around it and leading
-// zeros allowed). Other texts, empty values and fractions never match.
-bool stufePasst(const QVariant &wert, int stufe);
-
-// For each level 0..15 the row indexes whose Stufe names it, in row order
-// (index 0 stays empty).
+// For each level (index kErsteStufe..kLetzteStufe) the row indexes whose
+// stored Stufe names it (Fragentabelle::stufe), in row order; index 0 stays
+// empty.
 QVector<QVector<int>> zeilenJeStufe(const QVector<QVariant> &stufen);
 
 // The row for one draw among the rows of a level, or -1 when the level has

@@ -16,7 +16,6 @@ int main(int argc, char *argv[])
     Start::bereiteVor(app);
     Start::ersterFenster();
     const int status = app.exec();
-    Start::raeumeAuf();
     Services::setSprache(nullptr);
     return status;
 }

@@ -2,7 +2,6 @@
 
 #include "start/fenster.h"
 #include "ui/frmsplash.h"
-#include "basis/modvariablen.h"
 #include "store/connection.h"
 
 #include <QApplication>
@@ -58,11 +57,5 @@ void ersterFenster()
 {
     // The splash window leads on to the main window by itself.
     Fenster::zeige<frmSplash>();
-}
-
-void raeumeAuf()
-{
-    Verbindung.reset();
-    DatenbankPfad.clear();
 }
 }

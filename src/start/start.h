@@ -8,8 +8,4 @@ namespace Start {
 void bereiteVor(QApplication &app);
 // Opens the program's first window.
 void ersterFenster();
-// Lets go of the program-wide state that holds Qt objects (the database
-// connection) while the application object still exists; after main()
-// returns, Qt's SQL registry is gone.
-void raeumeAuf();
 }

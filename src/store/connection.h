@@ -39,7 +39,6 @@ struct Vorher {
 // source "postgresql://…" is a collection on a PostgreSQL server.
 class Connection {
 public:
-    enum class CursorLocation { Server, Client };
     enum class Kind { Unknown, Sqlite, Jet, Server };
 
     Connection();
@@ -54,8 +53,6 @@ public:
 
     void setConnectionString(const QString &connectionString) { m_connectionString = connectionString; }
     QString connectionString() const { return m_connectionString; }
-    void setCursorLocation(CursorLocation location) { m_cursorLocation = location; }
-    CursorLocation cursorLocation() const { return m_cursorLocation; }
 
     // Opens the database the connection string names. Never creates a file.
     StoreError open();
@@ -88,7 +85,6 @@ private:
                           const QSqlDatabase &db, QVector<QVariant> &converted) const;
 
     QString m_connectionString;
-    CursorLocation m_cursorLocation = CursorLocation::Server;
     QString m_path;
     QString m_sqlName;
     ServerAdresse m_adresse;

@@ -1,6 +1,7 @@
 #include "store/jetkonvertierung.h"
 
 #include "store/connection.h"
+#include "store/fragentabelle.h"
 #include "store/jetleser.h"
 #include "store/questionfile.h"
 
@@ -16,9 +17,6 @@
 namespace JetKonvertierung {
 
 namespace {
-const QString kTabelle = QStringLiteral("fragen");
-const QStringList kNamen = {QStringLiteral("Frage"), QStringLiteral("Loesung"), QStringLiteral("Antwort1"),
-                            QStringLiteral("Antwort2"), QStringLiteral("Stufe")};
 // The conversion keeps every row, also beyond what the game can count.
 constexpr qint64 kAlleZeilen = qint64(1) << 30;
 constexpr qint64 kStueck = 1 << 20;
@@ -133,7 +131,7 @@ StoreError liesZurueck(const QString &pfad, TableData &t)
         return e;
     if (c.kind() != Connection::Kind::Sqlite)
         return StoreError(QStringLiteral("die neue Datei hat nicht das Format des Programms."));
-    return c.readTable(kTabelle, t, static_cast<int>(kAlleZeilen));
+    return c.readTable(Fragentabelle::tabelle(), t, static_cast<int>(kAlleZeilen));
 }
 
 bool verschiebe(const QString &von, const QString &nach)
@@ -166,15 +164,15 @@ StoreError konvertiere(const QString &pfad, QString *sicherung)
         return fehler(pfad, QStringLiteral("die Datei ist schreibgeschützt."));
 
     TableData jet;
-    if (const StoreError e = JetLeser::lies(pfad, kTabelle, jet, kAlleZeilen))
+    if (const StoreError e = JetLeser::lies(pfad, Fragentabelle::tabelle(), jet, kAlleZeilen))
         return e;
 
     // Where each column of the new table comes from in the Access table.
     QVector<int> herkunft;
-    for (const QString &name : kNamen) {
+    for (const QString &name : Fragentabelle::spalten()) {
         const int i = spalte(jet, name);
         if (i < 0)
-            return fehler(pfad, QStringLiteral("der Tabelle %1 fehlt die Spalte %2.").arg(kTabelle, name));
+            return fehler(pfad, QStringLiteral("der Tabelle %1 fehlt die Spalte %2.").arg(Fragentabelle::tabelle(), name));
         herkunft.append(i);
     }
     QVector<int> uebrige;
@@ -184,7 +182,7 @@ StoreError konvertiere(const QString &pfad, QString *sicherung)
     }
     if (uebrige.size() > 1)
         return fehler(pfad, QStringLiteral("die Tabelle %1 hat mehr als sechs Spalten; das Programm hält nur sechs.")
-                                .arg(kTabelle));
+                                .arg(Fragentabelle::tabelle()));
     for (int i = 0; i < jet.columns.size(); ++i) {
         if (jet.declaredTypes.value(i) == QLatin1String("BLOB"))
             return fehler(pfad, QStringLiteral("die Spalte %1 enthält Binärdaten, die nicht übernommen werden.")

@@ -31,13 +31,21 @@ StoreError schreibeInto(const QString &name, const QString &datei, const QString
         return fehler(pfad, db.lastError().text());
     QSqlQuery q(db);
     const QString idSpalte = sechste.autoNummer ? id + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT") : id;
-    if (!q.exec(QStringLiteral("CREATE TABLE fragen (Frage TEXT, Loesung TEXT, Antwort1 TEXT, Antwort2 TEXT, "
-                               "Stufe INTEGER, %1)").arg(idSpalte)))
+    QStringList spalten;
+    for (const QString &name : Fragentabelle::spalten())
+        spalten << quoteIdentifier(name)
+                       + (name == Fragentabelle::name(Fragentabelle::Spalte::Stufe) ? QStringLiteral(" INTEGER")
+                                                                                     : QStringLiteral(" TEXT"));
+    const QString tabelle = quoteIdentifier(Fragentabelle::tabelle());
+    if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2, %3)").arg(tabelle, spalten.join(QStringLiteral(", ")), idSpalte)))
         return fehler(pfad, q.lastError().text());
     if (!db.transaction())
         return fehler(pfad, db.lastError().text());
-    q.prepare(QStringLiteral("INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe, %1) "
-                             "VALUES (?, ?, ?, ?, ?, ?)").arg(id));
+    QStringList namen;
+    for (const QString &name : Fragentabelle::spalten())
+        namen << quoteIdentifier(name);
+    q.prepare(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?, ?, ?, ?, ?)")
+                  .arg(tabelle, namen.join(QStringLiteral(", ")), id));
     for (const FrageZeile &z : zeilen) {
         q.addBindValue(z.frage);
         q.addBindValue(z.loesung);

@@ -1,20 +1,10 @@
 #pragma once
 
+#include "store/fragentabelle.h"
 #include "store/storeerror.h"
 
 #include <QString>
-#include <QVariant>
 #include <QVector>
-
-// One question as it is written into a new question database.
-struct FrageZeile {
-    QVariant frage;
-    QVariant loesung;
-    QVariant antwort1;
-    QVariant antwort2;
-    QVariant stufe;
-    QVariant id; // null: numbered by the database
-};
 
 namespace QuestionFile {
 // The sixth column of a new collection. A collection taken over from
@@ -26,8 +16,8 @@ struct SechsteSpalte {
 };
 
 // Writes a new question database in the program's own format (SQLite) with
-// table fragen: Frage, Loesung, Antwort1, Antwort2 (text), Stufe (whole
-// number) and an auto-numbered ID. The file is built beside the target and
+// the question table: its four text columns, Stufe as a whole number and an
+// auto-numbered ID. The file is built beside the target and
 // renamed into place, so an existing file is replaced whole or not at all.
 StoreError erzeuge(const QString &pfad, const QVector<FrageZeile> &zeilen);
 StoreError erzeuge(const QString &pfad, const QVector<FrageZeile> &zeilen, const SechsteSpalte &sechste);

@@ -1,7 +1,5 @@
 #include "store/recordset.h"
 
-#include <QRegularExpression>
-
 Recordset::Recordset(QObject *parent)
     : QObject(parent)
 {
@@ -9,41 +7,36 @@ Recordset::Recordset(QObject *parent)
 
 Recordset::~Recordset() = default;
 
-StoreError Recordset::open(const QString &source, std::shared_ptr<Connection> connection, CursorType cursorType,
-                           LockType lockType)
+StoreError Recordset::open(std::shared_ptr<Connection> connection, const QString &table, LockType lockType,
+                           int maxRows)
 {
-    m_source = source;
+    close();
     m_connection = std::move(connection);
-    m_cursorType = cursorType;
+    m_table = table;
     m_lockType = lockType;
-    return open();
+    if (!m_connection || !m_connection->isOpen())
+        return StoreError(QStringLiteral("Die Verbindung zur Datenbank ist nicht geöffnet."));
+    return load(maxRows);
 }
 
-StoreError Recordset::open()
+void Recordset::close()
 {
+    const bool warOffen = m_open;
     m_open = false;
     m_rows.clear();
     m_columns.clear();
+    m_declaredTypes.clear();
     m_pos = -1;
     m_newRow = -1;
     m_pending.clear();
-    if (!m_connection || !m_connection->isOpen())
-        return StoreError(QStringLiteral("Die Verbindung zur Datenbank ist nicht geöffnet."));
-    // The program reads whole tables only: "select * from <table>".
-    static const QRegularExpression selectAll(
-        QStringLiteral("^\\s*select\\s*\\*\\s*from\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*;?\\s*$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto match = selectAll.match(m_source);
-    if (!match.hasMatch())
-        return StoreError(QStringLiteral("Unbekannte Abfrage: %1").arg(m_source));
-    m_table = match.captured(1);
-    return load();
+    if (warOffen)
+        Q_EMIT reset();
 }
 
-StoreError Recordset::load()
+StoreError Recordset::load(int maxRows)
 {
     TableData data;
-    const StoreError e = m_connection->readTable(m_table, data, m_rows, m_maxRows);
+    const StoreError e = m_connection->readTable(m_table, data, m_rows, maxRows);
     if (e) {
         m_rows.clear();
         Q_EMIT reset();

@@ -16,25 +16,22 @@
 class Recordset : public QObject {
     Q_OBJECT
 public:
-    enum class CursorType { Keyset, Static };
     enum class LockType { ReadOnly, Optimistic };
 
     // The game cannot count more rows than this.
     static constexpr int kMaxRows = 32767;
+    // Where a table is read for editing or converting, only memory limits it.
+    static constexpr int kUnbegrenzt = 1 << 30;
 
     explicit Recordset(QObject *parent = nullptr);
     ~Recordset() override;
 
-    // The game's way: set the properties, then open().
-    void setActiveConnection(std::shared_ptr<Connection> connection) { m_connection = std::move(connection); }
-    void setCursorType(CursorType type) { m_cursorType = type; }
-    void setLockType(LockType type) { m_lockType = type; }
-    void setSource(const QString &source) { m_source = source; }
-    void setMaxRecords(int maxRows) { m_maxRows = maxRows; }
-    StoreError open();
-    // The editor's way: everything as arguments.
-    StoreError open(const QString &source, std::shared_ptr<Connection> connection, CursorType cursorType,
-                    LockType lockType);
+    // Reads the whole table over an open connection; more than maxRows rows
+    // is an error. Fragenquelle::oeffne is the program's way to call it.
+    StoreError open(std::shared_ptr<Connection> connection, const QString &table, LockType lockType,
+                    int maxRows = kUnbegrenzt);
+    // Back to no table at all: nothing to read, nothing current.
+    void close();
 
     bool isOpen() const { return m_open; }
     const std::shared_ptr<Connection> &activeConnection() const { return m_connection; }
@@ -89,7 +86,7 @@ Q_SIGNALS:
     void rowChanged(int index);
 
 private:
-    StoreError load();
+    StoreError load(int maxRows);
     StoreError moveTo(int index);
     StoreError notOpen() const;
     StoreError readOnly() const;
@@ -110,11 +107,8 @@ private:
     };
 
     std::shared_ptr<Connection> m_connection;
-    CursorType m_cursorType = CursorType::Keyset;
     LockType m_lockType = LockType::ReadOnly;
-    QString m_source;
     QString m_table;
-    int m_maxRows = 1 << 30;
     bool m_open = false;
     bool m_writable = false;
 

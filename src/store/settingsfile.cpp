@@ -3,7 +3,6 @@
 #include "store/dateiersatz.h"
 
 #include "basis/appinfo.h"
-#include "basis/modvariablen.h"
 #include "basis/zeichensatz.h"
 
 #include <QFile>
@@ -85,11 +84,8 @@ StoreError schreibe(const QString &pfad, const QString &zeile)
 
 SpielPfad spielDatenbank()
 {
-    if (const auto zeile = lies(AppInfo::einstellungsdatei())) {
-        DatenbankPfad = *zeile;
-        if (!zeile->isEmpty())
-            return {*zeile, {}};
-    }
+    if (const auto zeile = lies(AppInfo::einstellungsdatei()); zeile && !zeile->isEmpty())
+        return {*zeile, {}};
     const QString standard = AppInfo::standardDatenbank();
     return {standard, schreibe(AppInfo::einstellungsdatei(), standard)};
 }

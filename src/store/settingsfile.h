@@ -30,7 +30,6 @@ StoreError schreibe(const QString &pfad, const QString &zeile);
 
 // The database a game starts with. A non-empty first line is used as it
 // stands; otherwise the default path is written into the file and used.
-// DatenbankPfad is set whenever the file could be read.
 struct SpielPfad {
     QString pfad;
     StoreError schreibFehler; // the default could not be written back

@@ -6,13 +6,14 @@
 #include "basis/appinfo.h"
 #include "basis/farben.h"
 #include "basis/fensterwahl.h"
-#include "basis/modvariablen.h"
 #include "basis/services.h"
 #include "basis/twips.h"
 #include "basis/vorlieben.h"
 #include "highscore/highscore.h"
 #include "highscore/ablage.h"
 #include "store/connection.h"
+#include "store/fragenquelle.h"
+#include "store/fragentabelle.h"
 #include "store/recordset.h"
 #include "store/serveradresse.h"
 #include "store/settingsfile.h"
@@ -354,26 +355,17 @@ void Form2::Form_Load()
 bool Form2::FragenLaden(const QString &pfad)
 {
     m_ohneErsteStufe = false;
-    Verbindung = std::make_shared<Connection>();
-    Verbindung->setConnectionString(Connection::connectionStringFor(pfad));
-    if ((m_ladefehler = Verbindung->open()))
-        return false;
-
     delete rsFragen;
     rsFragen = new Recordset(this);
-    rsFragen->setActiveConnection(Verbindung);
-    rsFragen->setCursorType(Recordset::CursorType::Keyset);
-    rsFragen->setSource(QStringLiteral("select * from fragen"));
-    // The game counts its rows in 16 bits; a larger table is not a question
-    // collection it can play.
-    rsFragen->setMaxRecords(Recordset::kMaxRows);
-    if ((m_ladefehler = rsFragen->open()))
+    if ((m_ladefehler = Fragenquelle::oeffne(*rsFragen, pfad, Fragenquelle::Zugriff::Spielen)))
         return false;
-    if (rsFragen->bind(lblFrage, QStringLiteral("frage")) || rsFragen->bind(lblLoesung, QStringLiteral("loesung"))
-        || rsFragen->bind(lblAntwort1, QStringLiteral("Antwort1"))
-        || rsFragen->bind(lblAntwort2, QStringLiteral("Antwort2")))
+    using Fragentabelle::Spalte;
+    if (rsFragen->bind(lblFrage, Fragentabelle::name(Spalte::Frage))
+        || rsFragen->bind(lblLoesung, Fragentabelle::name(Spalte::Loesung))
+        || rsFragen->bind(lblAntwort1, Fragentabelle::name(Spalte::Antwort1))
+        || rsFragen->bind(lblAntwort2, Fragentabelle::name(Spalte::Antwort2)))
         return false;
-    const int stufeSpalte = rsFragen->fieldIndex(QStringLiteral("Stufe"));
+    const int stufeSpalte = rsFragen->fieldIndex(Fragentabelle::name(Spalte::Stufe));
     if (stufeSpalte < 0)
         return false;
 

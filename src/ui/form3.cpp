@@ -3,10 +3,10 @@
 #include "basis/appinfo.h"
 #include "basis/farben.h"
 #include "basis/fensterwahl.h"
-#include "basis/modvariablen.h"
 #include "basis/services.h"
 #include "basis/twips.h"
-#include "store/connection.h"
+#include "store/fragenquelle.h"
+#include "store/fragentabelle.h"
 #include "store/questiongridmodel.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
@@ -35,9 +35,14 @@ const QString kKeineDatenbank = QStringLiteral("Keine Datenbank geladen!");
 const QString kNichtGeladen =
     QStringLiteral("Es ist keine Datenbank geladen. Bitte wählen Sie zuerst eine Datenbank aus.");
 const QString kFelderLeer = QStringLiteral("Sie müssen alle Felder ausfüllen!");
-const QString kStufeUngueltig = QStringLiteral("Die Stufe muss eine ganze Zahl von 1 bis 15 sein.\r\n"
-                                               "Die Frage wurde nicht gespeichert.");
-const QString kStufeBereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von 1-15 ein!");
+const QString kStufeUngueltig = QStringLiteral("Die Stufe muss eine ganze Zahl von %1 bis %2 sein.\r\n"
+                                               "Die Frage wurde nicht gespeichert.")
+                                    .arg(Fragentabelle::kErsteStufe)
+                                    .arg(Fragentabelle::kLetzteStufe);
+const QString kStufeBereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von %1-%2 ein!")
+                                  .arg(Fragentabelle::kErsteStufe)
+                                  .arg(Fragentabelle::kLetzteStufe);
+const QString kUebernehmenFrage = QStringLiteral("Änderungen übernehmen?");
 const QString kLoeschenFrage = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
 const QString kNeueNichtAktualisiert =
     QStringLiteral("Die neue Frage ist noch nicht gespeichert: \"Aktualisieren\" speichert nur Änderungen "
@@ -46,11 +51,12 @@ const QString kNeueNichtAktualisiert =
 const QString kKeineFrage = QStringLiteral("Es ist keine Frage ausgewählt. "
                                            "Mit \"Neue Frage\" beginnen Sie eine neue Frage.");
 
-// The columns of table fragen the edit fields show and are stored into, by
-// name: a table may hold them in any order.
-const char *const kSpalten[] = {"Frage", "Loesung", "Antwort1", "Antwort2", "Stufe"};
-// The grid's captions for them ("Stufe" keeps its column name).
-const char *const kTitel[] = {"Frage", "Lösung", "Antwort 1", "Antwort 2"};
+// The column the i-th edit field shows and is stored into, by name: a table
+// may hold them in any order.
+QString spalte(int i)
+{
+    return Fragentabelle::spalten().at(i);
+}
 }
 
 Form3::Form3(QWidget *parent)
@@ -96,9 +102,8 @@ void Form3::Form_Load()
     wendeLayoutAn(true);
 
     if (const std::optional<QString> zeile = SettingsFile::lies(AppInfo::einstellungsdatei())) {
-        DatenbankPfad = *zeile;
-        txt_pfad->setText(DatenbankPfad);
-        DatenbankOeffnen(DatenbankPfad);
+        txt_pfad->setText(*zeile);
+        DatenbankOeffnen(*zeile);
         return;
     }
     // No settings file, or nothing in it: the default collection, remembered
@@ -142,14 +147,7 @@ StoreError Form3::DatenbankOeffnen(const QString &pfad)
 
 StoreError Form3::oeffneSchritte(const QString &pfad)
 {
-    auto verbindung = std::make_shared<Connection>();
-    Verbindung = verbindung;
-    verbindung->setCursorLocation(Connection::CursorLocation::Client);
-    verbindung->setConnectionString(Connection::connectionStringFor(pfad));
-    if (const StoreError e = verbindung->open())
-        return e;
-    if (const StoreError e = rec->open(QStringLiteral("select *from fragen"), Verbindung,
-                                       Recordset::CursorType::Static, Recordset::LockType::Optimistic))
+    if (const StoreError e = Fragenquelle::oeffne(*rec, pfad, Fragenquelle::Zugriff::Bearbeiten))
         return e;
     if (const StoreError e = rec->moveFirst())
         return e;
@@ -175,26 +173,30 @@ StoreError Form3::richteSpaltenEin()
     // Columns are found by name; a column that is none of the five is hidden
     // (a table of only the five has nothing to hide). A shorter table, or one
     // of five that lacks a named column, is not a question table.
-    int spalte[5];
-    for (int i = 0; i < 5; ++i)
-        spalte[i] = rec->fieldIndex(QLatin1String(kSpalten[i]));
-    if (m_gridModel->columnCount() < 6 && std::find(spalte, spalte + 5, -1) != spalte + 5)
-        return StoreError(QStringLiteral("Der Tabelle fragen fehlen Spalten."));
+    constexpr int n = Fragentabelle::kSpaltenzahl;
+    int position[n];
+    for (int i = 0; i < n; ++i)
+        position[i] = rec->fieldIndex(spalte(i));
+    if (m_gridModel->columnCount() <= n && std::find(position, position + n, -1) != position + n)
+        return StoreError(QStringLiteral("Der Tabelle %1 fehlen Spalten.").arg(Fragentabelle::tabelle()));
     for (int c = 0; c < m_gridModel->columnCount(); ++c)
-        DataGrid1->setColumnHidden(c, std::find(spalte, spalte + 5, c) == spalte + 5);
-    for (int i = 0; i < 4; ++i) {
-        if (spalte[i] >= 0)
-            m_gridModel->setHeaderData(spalte[i], Qt::Horizontal, QString::fromUtf8(kTitel[i]));
+        DataGrid1->setColumnHidden(c, std::find(position, position + n, c) == position + n);
+    // Stufe keeps its field name as the table spells it.
+    for (int i = 0; i < n; ++i) {
+        if (position[i] >= 0 && i != static_cast<int>(Fragentabelle::Spalte::Stufe))
+            m_gridModel->setHeaderData(position[i], Qt::Horizontal,
+                                       Fragentabelle::titel(static_cast<Fragentabelle::Spalte>(i)));
     }
-    if (spalte[4] >= 0)
-        DataGrid1->setColumnWidth(spalte[4], Twips::zuPixelX(500));
-    if (spalte[0] >= 0) {
+    const int stufe = position[static_cast<int>(Fragentabelle::Spalte::Stufe)];
+    if (stufe >= 0)
+        DataGrid1->setColumnWidth(stufe, Twips::zuPixelX(500));
+    if (position[0] >= 0) {
         double andere = 0;
-        for (int i = 1; i < 5; ++i) {
-            if (spalte[i] >= 0)
-                andere += Twips::ausPixelX(DataGrid1->columnWidth(spalte[i]));
+        for (int i = 1; i < n; ++i) {
+            if (position[i] >= 0)
+                andere += Twips::ausPixelX(DataGrid1->columnWidth(position[i]));
         }
-        DataGrid1->setColumnWidth(spalte[0], Twips::zuPixelX(Twips::ausPixelX(DataGrid1->width()) - andere - 550));
+        DataGrid1->setColumnWidth(position[0], Twips::zuPixelX(Twips::ausPixelX(DataGrid1->width()) - andere - 550));
     }
     return {};
 }
@@ -235,6 +237,8 @@ void Form3::Form_Unload()
 
 void Form3::cmd_browse_Click()
 {
+    if (!aenderungenKlaeren())
+        return;
     const QPointer<Form3> lebt(this);
     const QString name = Services::fileDialogs().openFileName(this, AppInfo::anwendungsverzeichnis(),
                                                               DateiFilter::zuQt(datenbankFilter()));
@@ -255,6 +259,8 @@ void Form3::cmd_server_Click()
     vorgabe.datenbank = QStringLiteral("kreidolin");
     if (const std::optional<ServerAdresse> offen = Serveradresse::zerlege(m_offenerPfad))
         vorgabe = *offen;
+    if (!aenderungenKlaeren())
+        return;
     const QPointer<Form3> lebt(this);
     const QPointer<ServerDialog> dialog = new ServerDialog(vorgabe, this);
     const bool gewaehlt = dialog->exec() == QDialog::Accepted;
@@ -277,25 +283,37 @@ void Form3::cmdNavigation_Click(int Index)
     if (!verlasseStufenfeld(cmdNavigation.value(Index)))
         return;
     if (m_geladen && rec->recordCount() > 0) {
-        const QScopedValueRollback<bool> schritt(m_synchron, true);
         const int position = rec->absolutePosition();
+        int ziel = -1;
         switch (Index) {
         case 0:
-            rec->moveFirst();
+            ziel = 0;
             break;
         case 1:
             if (position > 1)
-                rec->movePrevious();
+                ziel = position - 2;
             break;
         case 2:
             if (position >= 1 && position < rec->recordCount())
-                rec->moveNext();
+                ziel = position;
             break;
         case 3:
-            rec->moveLast();
+            ziel = rec->recordCount() - 1;
             break;
         default:
             break;
+        }
+        const QPointer<Form3> lebt(this);
+        if (ziel >= 0 && ziel != rec->currentIndex()) {
+            if (!aenderungenKlaeren()) {
+                if (lebt)
+                    lblNavi->setText(positionsText());
+                return;
+            }
+            // A begun question declined is gone: the last row is one less.
+            ziel = qMin(ziel, rec->recordCount() - 1);
+            const QScopedValueRollback<bool> schritt(m_synchron, true);
+            rec->setCurrentIndex(Index == 3 ? rec->recordCount() - 1 : ziel);
         }
     }
     lblNavi->setText(positionsText());
@@ -307,7 +325,7 @@ void Form3::rec_MoveComplete()
         const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
         for (int i = 0; i < felder.size(); ++i) {
             StoreError fehler;
-            const QVariant wert = rec->value(QLatin1String(kSpalten[i]), &fehler);
+            const QVariant wert = rec->value(spalte(i), &fehler);
             // A database null shows as an empty box (never the text of the
             // question shown before); a missing column leaves the box alone.
             if (!fehler)
@@ -329,8 +347,20 @@ void Form3::DataGrid1_RowColChange(const QModelIndex &current)
 {
     if (m_synchron || !m_geladen || !current.isValid() || current.row() == rec->currentIndex())
         return;
+    int zeile = current.row();
+    const int vorher = rec->recordCount();
+    const QPointer<Form3> lebt(this);
+    if (!aenderungenKlaeren()) {
+        // Staying: the grid goes back to the question shown.
+        if (lebt)
+            QMetaObject::invokeMethod(this, &Form3::zeigeZeileImGrid, Qt::QueuedConnection);
+        return;
+    }
+    // A begun question declined took its row with it; rows after it moved up.
+    if (rec->recordCount() < vorher && zeile >= rec->recordCount())
+        zeile = rec->recordCount() - 1;
     const QScopedValueRollback<bool> schritt(m_synchron, true);
-    rec->setCurrentIndex(current.row());
+    rec->setCurrentIndex(zeile);
 }
 
 void Form3::cmdRefresh_Click()
@@ -381,11 +411,19 @@ void Form3::cmdUebernehmen_Click()
 {
     if (!verlasseStufenfeld(cmdUebernehmen))
         return;
-    // A message the user answers ends the click; the focus goes back to the
+    const QPointer<Form3> lebt(this);
+    if (uebernehmen() && lebt)
+        txtFrage->setFocus(Qt::OtherFocusReason);
+}
+
+bool Form3::uebernehmen()
+{
+    // A message the user answers ends the step; the focus goes back to the
     // question unless the window went away meanwhile.
     auto melde = [this](const QString &text, QLineEdit *zurueck) {
         if (meldung(text))
             zurueck->setFocus(Qt::OtherFocusReason);
+        return false;
     };
     const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
     // Only what the teacher changed is stored; a new question is stored
@@ -403,48 +441,88 @@ void Form3::cmdUebernehmen_Click()
     }
     if (!m_geladen)
         return melde(kNichtGeladen, txtFrage);
-    if (geaendert.isEmpty()) {
-        txtFrage->setFocus(Qt::OtherFocusReason);
-        return;
-    }
+    if (geaendert.isEmpty())
+        return true;
     std::optional<int> stufe;
     if (geaendert.contains(4) && !(stufe = Stufenwert::ganzeStufe(txtStufe->text()))) {
         if (meldung(kStufeUngueltig)) {
             txtStufe->setFocus(Qt::OtherFocusReason);
             txtStufe->selectAll();
         }
-        return;
+        return false;
     }
     if (!rec->hasCurrent())
         return melde(kKeineFrage, txtFrage);
     // Every column is checked before the first is set, so that a refused
     // store leaves nothing half-set behind in the recordset.
     for (int i : std::as_const(geaendert)) {
-        if (rec->fieldIndex(QLatin1String(kSpalten[i])) < 0)
+        if (rec->fieldIndex(spalte(i)) < 0)
             return melde(QStringLiteral("Die Frage wurde nicht gespeichert.\r\nDie Spalte %1 fehlt in der Tabelle %2.")
-                             .arg(QLatin1String(kSpalten[i]), rec->tableName()),
+                             .arg(spalte(i), rec->tableName()),
                          txtFrage);
     }
     const QPointer<Form3> lebt(this);
     if (!bereitZumAendern()) {
         if (lebt)
             txtFrage->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     StoreError fehler;
     {
         const QScopedValueRollback<bool> schritt(m_synchron, true);
         for (int i : std::as_const(geaendert)) {
             if (!fehler)
-                fehler = rec->setValue(QLatin1String(kSpalten[i]), i == 4 ? QString::number(*stufe) : felder[i]->text());
+                fehler = rec->setValue(spalte(i), i == 4 ? QString::number(*stufe) : felder[i]->text());
         }
         if (!fehler)
             fehler = rec->update();
     }
     if (fehler)
         return melde(QStringLiteral("Die Frage wurde nicht gespeichert.\r\n") + fehler.text(), txtFrage);
-    txtFrage->setFocus(Qt::OtherFocusReason);
+    return true;
 }
+
+bool Form3::hatAenderungen() const
+{
+    if (!m_geladen || !rec)
+        return false;
+    if (rec->isNewRecord())
+        return true;
+    const QVector<QLineEdit *> felder = {txtFrage, txtLoesung, txtAntwort1, txtAntwort2, txtStufe};
+    for (int i = 0; i < felder.size(); ++i) {
+        if (felder[i]->text() != m_angezeigt[i])
+            return true;
+    }
+    return false;
+}
+
+bool Form3::aenderungenKlaeren()
+{
+    if (!hatAenderungen())
+        return true;
+    const QPointer<Form3> lebt(this);
+    Meldung frage;
+    frage.titel = AppInfo::titel();
+    frage.text = kUebernehmenFrage;
+    frage.knoepfe = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    // Enter keeps what was typed.
+    frage.vorgabe = QMessageBox::Yes;
+    frage.symbol = QMessageBox::Question;
+    const QMessageBox::StandardButton antwort = Services::messages().zeige(this, frage);
+    if (!lebt || antwort == QMessageBox::Cancel)
+        return false;
+    if (antwort == QMessageBox::Yes)
+        return uebernehmen() && lebt;
+    // Declined: a begun question goes; the fields show the stored one again.
+    const QScopedValueRollback<bool> schritt(m_synchron, true);
+    if (rec->isNewRecord())
+        rec->cancelUpdate();
+    else
+        rec_MoveComplete();
+    return true;
+}
+
+
 
 void Form3::cmdLoeschen_Click()
 {
@@ -561,6 +639,10 @@ bool Form3::meldung(const QString &text)
 
 void Form3::closeEvent(QCloseEvent *event)
 {
+    if (!aenderungenKlaeren()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -70,6 +70,15 @@ private:
     void txtStufe_LostFocus();
 
     bool bereitZumAendern();
+    // The fields differ from the stored question, or a new one was begun.
+    bool hatAenderungen() const;
+    // Before the question shown is left: "Änderungen übernehmen?" when there
+    // are changes. True when the editor may go on (stored, declined, or
+    // nothing to ask); false to stay, also when storing was refused.
+    bool aenderungenKlaeren();
+    // "Änderungen übernehmen" without the focus step; true when stored or
+    // nothing needed storing.
+    bool uebernehmen();
     QString positionsText() const;
     bool verlasseStufenfeld(QWidget *knopf);
     // Shows a message; false when the window went away while it was open.

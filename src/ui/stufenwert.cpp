@@ -1,5 +1,7 @@
 #include "ui/stufenwert.h"
 
+#include "store/fragentabelle.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -28,7 +30,7 @@ int ziffernwert(QChar c, int basis)
 }
 
 // A whole number after "&H" or "&O"; it can only grow, so a long one ends as
-// a large value rather than wrapping round into the range 1..15.
+// a large value rather than wrapping round into the range of levels.
 double ganzeZahl(const QString &zeichen, int ab, int basis)
 {
     double wert = 0;
@@ -147,29 +149,16 @@ double zahlenwert(const QString &text)
 bool imBereich(const QString &text)
 {
     const double v = zahlenwert(text);
-    return v >= 1.0 && v <= 15.0;
+    return v >= Fragentabelle::kErsteStufe && v <= Fragentabelle::kLetzteStufe;
 }
 
 std::optional<int> ganzeStufe(const QString &text)
 {
-    // Around the digits only what the check on leaving the field passes
-    // over: a level that can be stored always passes that check as well
-    // (a no-break space or a CR would not).
-    qsizetype anfang = 0;
-    qsizetype ende = text.size();
-    while (anfang < ende && uebersprungen(text[anfang]))
-        ++anfang;
-    while (ende > anfang && uebersprungen(text[ende - 1]))
-        --ende;
-    const QString t = text.mid(anfang, ende - anfang);
-    if (t.isEmpty() || t.size() > 9)
-        return std::nullopt;
-    for (const QChar c : t) {
-        if (!ziffer(c))
-            return std::nullopt;
-    }
-    const int stufe = t.toInt();
-    if (stufe < 1 || stufe > 15)
+    // What the check on leaving the field passes and the table's level
+    // reading takes: a level stored from the field always reads back as
+    // the value the check saw.
+    const int stufe = Fragentabelle::stufe(text);
+    if (!stufe || !imBereich(text))
         return std::nullopt;
     return stufe;
 }

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-// The level field of the editor accepts levels 1 to 15. The text is read the
-// way the program has always read numbers typed by hand, so that what passes
-// the check when the field is left stays the same as it always was.
+// The editor's level field accepts the levels of the question table. A text
+// typed by hand is read by its numeric value, the way the Windows program
+// this one follows read numbers: the check on leaving the field uses it.
 namespace Stufenwert {
 // The numeric value of a text: blanks, tabs and line feeds are skipped
 // wherever they stand; then an optional sign, digits with at most one "." and
@@ -16,11 +16,11 @@ namespace Stufenwert {
 // a number too large for a double is infinite.
 double zahlenwert(const QString &text);
 
-// The check on leaving the level field: 1 <= value <= 15.
+// The check on leaving the level field: the value lies within the levels.
 bool imBereich(const QString &text);
 
-// The level that can be stored: a whole number 1 to 15 written in digits
-// only (blanks, tabs and line feeds around it are allowed). Everything else, "2.5", "3abc" or
-// " 1 2", has no level, because no game could ever ask for it.
+// The level that can be stored: a text that names a level
+// (Fragentabelle::stufe) and passes the check with that very value.
+// "2.5", "3abc" or " 1 2" have none, because no game could ever ask for them.
 std::optional<int> ganzeStufe(const QString &text);
 }

@@ -120,7 +120,6 @@ private Q_SLOTS:
     void cleanup()
     {
         schliesseAlleFenster();
-        Verbindung.reset();
         m_schutz.reset();
     }
     // File x content x the way the program meets it -> the outcome, the one message, the file afterwards.

@@ -6,6 +6,7 @@
 #include "store/jetformat.h"
 #include "store/jetkonvertierung.h"
 #include "store/jetleser.h"
+#include "store/jetlesen.h"
 #include "testservices.h"
 
 #include <QRegularExpression>
@@ -95,6 +96,29 @@ private Q_SLOTS:
         t.rows.resize(qMin<qsizetype>(t.rows.size(), 45)); // the large file begins with the same 45 questions
         if (zeilen >= 45 && spalten == 6)
             QCOMPARE(alsCsv(t), liesBytes(kDaten + QStringLiteral("fragen_jet4.expected.csv")).replace(",,4,12", maske ? ",\"\",4,12" : ",,4,12"));
+    }
+    // The reader's own row limit: a table of exactly the limit is written whole, one row more is refused.
+    void zeilengrenzeImLeser_data()
+    {
+        QTest::addColumn<int>("grenze");
+        QTest::addColumn<bool>("ganz");
+        QTest::newRow("exactly the rows") << 45 << true;
+        QTest::newRow("one row fewer") << 44 << false;
+    }
+    void zeilengrenzeImLeser()
+    {
+        QFETCH(int, grenze);
+        QFETCH(bool, ganz);
+        std::FILE *strom = std::tmpfile();
+        QVERIFY(strom);
+        bool gelesen = false;
+        {
+            JetFormat::Schreiber aus(strom);
+            gelesen = JetLesen::lies(QFile::encodeName(kDaten + QStringLiteral("fragen_jet4.mdb")),
+                                     QStringLiteral("fragen"), grenze, aus);
+        }
+        std::fclose(strom);
+        QCOMPARE(gelesen, ganz);
     }
     // Every write into an Access file is refused with a clear text.
     void nurLesen()

@@ -2,6 +2,7 @@
 // question table's recordset (moves, reads, writes and their refusals), the
 // packed rows and the editor's grid model.
 
+#include "store/fragentabelle.h"
 #include "store/questiongridmodel.h"
 #include "testservices.h"
 
@@ -12,34 +13,56 @@
 class TestSpeicher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The one reading of a level: stored numbers, spreadsheet and Access texts; nothing outside the levels.
+    void stufe_data()
+    {
+        QTest::addColumn<QVariant>("wert");
+        QTest::addColumn<int>("stufe"); // 0: no level
+        QTest::newRow("whole number") << QVariant(qlonglong(15)) << 15;
+        QTest::newRow("beyond the last") << QVariant(qlonglong(16)) << 0;
+        QTest::newRow("zero") << QVariant(0) << 0;
+        QTest::newRow("floating, whole") << QVariant(7.0) << 7;
+        QTest::newRow("floating, fraction") << QVariant(7.5) << 0;
+        QTest::newRow("null") << QVariant() << 0;
+        QTest::newRow("text, blanks, zeros, sign") << QVariant(QStringLiteral(" +07 ")) << 7;
+        QTest::newRow("spreadsheet 7.0") << QVariant(QStringLiteral("7.0")) << 7;
+        QTest::newRow("Access currency 1,0000") << QVariant(QStringLiteral("1,0000")) << 1;
+        QTest::newRow("fraction as text") << QVariant(QStringLiteral("7.5")) << 0;
+        QTest::newRow("separator without digits") << QVariant(QStringLiteral("7.")) << 0;
+        QTest::newRow("exponent") << QVariant(QStringLiteral("1e1")) << 0;
+        QTest::newRow("digits beyond any level") << QVariant(QStringLiteral("99999999999999999999")) << 0;
+        QTest::newRow("empty text") << QVariant(QString()) << 0;
+        QTest::newRow("bytes") << QVariant(QByteArray("12")) << 12;
+    }
+    void stufe()
+    {
+        QFETCH(QVariant, wert);
+        QFETCH(int, stufe);
+        QCOMPARE(Fragentabelle::stufe(wert), stufe);
+    }
     // The database a game starts with: a non-empty first line as it stands, else the default, written back.
     void spielDatenbank_data()
     {
         QTest::addColumn<QByteArray>("inhalt"); // "<none>": no file
         QTest::addColumn<QString>("pfad");      // empty: the default
-        QTest::addColumn<QString>("global");    // DatenbankPfad afterwards
-        QTest::newRow("no file") << QByteArray("<none>") << QString() << "vorher";
-        QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString() << "";
-        QTest::newRow("path, CR LF") << QByteArray("/a/F.mdb\r\nzweite\r\n") << "/a/F.mdb" << "/a/F.mdb";
-        QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb" << "/a/F.mdb";
-        QTest::newRow("path, CR") << QByteArray("/a/F.mdb\r/c") << "/a/F.mdb" << "/a/F.mdb";
-        QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb " << "  /x.mdb ";
-        QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb"
-                                      << "/Spaß „T“ €.mdb";
-        QTest::newRow("UTF-8 behind a mark") << QByteArray("\xef\xbb\xbf/\xce\xa9.mdb\r\n") << "/Ω.mdb" << "/Ω.mdb";
+        QTest::newRow("no file") << QByteArray("<none>") << QString();
+        QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString();
+        QTest::newRow("path, CR LF") << QByteArray("/a/F.mdb\r\nzweite\r\n") << "/a/F.mdb";
+        QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb";
+        QTest::newRow("path, CR") << QByteArray("/a/F.mdb\r/c") << "/a/F.mdb";
+        QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb ";
+        QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb";
+        QTest::newRow("UTF-8 behind a mark") << QByteArray("\xef\xbb\xbf/\xce\xa9.mdb\r\n") << "/Ω.mdb";
     }
     void spielDatenbank()
     {
         QFETCH(QByteArray, inhalt);
         QFETCH(QString, pfad);
-        QFETCH(QString, global);
         TestUmgebung u;
         if (inhalt != "<none>")
             u.schreibeDatei(QStringLiteral("Kreidolin.ini"), inhalt);
-        DatenbankPfad = QStringLiteral("vorher");
         const SettingsFile::SpielPfad sp = SettingsFile::spielDatenbank();
         QVERIFY(!sp.schreibFehler);
-        QCOMPARE(DatenbankPfad, global);
         QCOMPARE(sp.pfad, pfad.isEmpty() ? AppInfo::standardDatenbank() : pfad);
         QCOMPARE(u.liesDatei(QStringLiteral("Kreidolin.ini")),
                  pfad.isEmpty() ? SettingsFile::kodiere(AppInfo::standardDatenbank()) + "\r\n" : inhalt);
@@ -88,8 +111,7 @@ private Q_SLOTS:
         const QString pfad = u.erzeugeFragen(QStringLiteral("f.mdb"), TestUmgebung::fragenJeStufe(1));
         Recordset rs;
         QVERIFY(rs.moveFirst() && rs.isBof() && rs.isEof());
-        QVERIFY(rs.open(QStringLiteral("select * from fragen"), std::make_shared<Connection>(), Recordset::CursorType::Static,
-                        Recordset::LockType::Optimistic).text().contains(QStringLiteral("nicht geöffnet")));
+        QVERIFY(rs.open(std::make_shared<Connection>(), QStringLiteral("fragen"), Recordset::LockType::Optimistic).text().contains(QStringLiteral("nicht geöffnet")));
         QVERIFY(!oeffne(rs, pfad, false));
         QLabel label;
         QVERIFY(!rs.bind(&label, QStringLiteral("frage")));

@@ -2,6 +2,7 @@
 
 #include "basis/vorlieben.h"
 #include "start/fensterregister.h"
+#include "store/fragenquelle.h"
 #include "store/jetleser.h"
 
 #include <QProcess>
@@ -63,14 +64,12 @@ TestUmgebung::TestUmgebung()
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
     JetLeser::setZeitlimit(JetLeser::kStandardZeitlimit);
-    DatenbankPfad.clear();
 }
 
 TestUmgebung::~TestUmgebung()
 {
     Services::setPasswoerter(nullptr);
     schliesseAlleFenster();
-    Verbindung.reset();
     Services::setSprache(nullptr);
 }
 
@@ -164,19 +163,9 @@ Form2 *starteSpiel(const QString &name)
 
 StoreError oeffne(Recordset &rs, const QString &pfad, bool editor)
 {
-    auto c = std::make_shared<Connection>();
-    c->setConnectionString(Connection::connectionStringFor(pfad));
-    if (const StoreError e = c->open())
-        return e;
-    if (!editor) {
-        rs.setActiveConnection(c);
-        rs.setSource(QStringLiteral("select * from fragen"));
-        rs.setMaxRecords(Recordset::kMaxRows);
-        return rs.open();
-    }
-    c->setCursorLocation(Connection::CursorLocation::Client);
-    if (const StoreError e = rs.open(QStringLiteral("select *from fragen"), c, Recordset::CursorType::Static,
-                                     Recordset::LockType::Optimistic))
+    if (!editor)
+        return Fragenquelle::oeffne(rs, pfad, Fragenquelle::Zugriff::Spielen);
+    if (const StoreError e = Fragenquelle::oeffne(rs, pfad, Fragenquelle::Zugriff::Bearbeiten))
         return e;
     return rs.moveFirst();
 }

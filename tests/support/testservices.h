@@ -2,7 +2,6 @@
 
 // What nearly every test uses, included once here.
 #include "basis/appinfo.h"
-#include "basis/modvariablen.h"
 #include "highscore/highscore.h"
 #include "start/fenster.h"
 #include "store/recordset.h"

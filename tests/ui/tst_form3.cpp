@@ -4,7 +4,10 @@
 
 #include "testservices.h"
 
+#include <QHeaderView>
+#include <QMouseEvent>
 #include <QTableView>
+#include <QTimer>
 
 #include <optional>
 
@@ -46,6 +49,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("inhalt"); // its fields (stored and shown)
         QTest::addColumn<QString>("navi");      // the position shown
         const QString leer = QStringLiteral("Sie müssen alle Felder ausfüllen!");
+        const QString frage = QStringLiteral("Änderungen übernehmen?");
+        const QStringList s1{"Frage S1N1", "Lösung S1N1", "Falsch1 S1N1", "Falsch2 S1N1", "1"};
         const QString ungueltig = QStringLiteral("Die Stufe muss eine ganze Zahl von 1 bis 15 sein.");
         const QString bereich = QStringLiteral("Bitte geben Sie nur Zahlen im Wert von 1-15 ein!");
         const QString loeschen = QStringLiteral("Wollen Sie den aktuellen Datensatz wirklich löschen?");
@@ -68,8 +73,19 @@ private Q_SLOTS:
                                            << "Frage 16 von 16";
         QTest::newRow("new with a fraction") << "15" << neu + "S=2.5;ok" << QStringList{ungueltig} << 15 << -1
                                              << QStringList() << "Frage 16 von 16";
-        QTest::newRow("new left behind") << "15" << neu + "n0" << QStringList() << 15 << -1 << QStringList()
+        QTest::newRow("new left behind") << "15" << neu + "nein;n0" << QStringList{frage} << 15 << -1 << QStringList()
                                          << "Frage 1 von 15";
+        QTest::newRow("new taken along") << "15" << neu + "S=7;ja;n0" << QStringList{frage} << 16 << 15
+                                         << QStringList{"Neu „ß“?", "ja", "nein", "   ", "7"} << "Frage 1 von 16";
+        QTest::newRow("moving on with a change, yes") << "15" << "n2;F=geändert;ja;n2" << QStringList{frage} << 15 << 1
+            << QStringList{"geändert", "Lösung S2N1", "Falsch1 S2N1", "Falsch2 S2N1", "2"} << "Frage 3 von 15";
+        QTest::newRow("moving on with a change, cancel") << "15" << "F=geändert;abbrechen;n2" << QStringList{frage}
+                                                         << 15 << 0 << s1 << "Frage 1 von 15";
+        QTest::newRow("a row of the grid with a change, no") << "15" << "F=geändert;nein;grid2" << QStringList{frage}
+                                                             << 15 << 0 << s1 << "Frage 3 von 15";
+        QTest::newRow("another file with a new question, yes, refused")
+            << "15" << neu + "ja;wahl=andere.mdb" << QStringList{frage, leer} << 15 << -1 << QStringList()
+            << "Frage 16 von 16";
         QTest::newRow("change") << "15" << "n2;n2;F=geändert;S=03;ok" << QStringList() << 15 << 2
                                 << QStringList{"geändert", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"}
                                 << "Frage 3 von 15";
@@ -78,8 +94,8 @@ private Q_SLOTS:
                                                                   << QStringList() << "Frage 16 von 16";
         QTest::newRow("leaving the level at 16") << "15" << "n2;n2;S>16" << QStringList{bereich} << 15 << -1
                                                  << QStringList() << "Frage 3 von 15";
-        QTest::newRow("leaving the level at 2.5") << "15" << "S>2.5;n2" << QStringList() << 15 << -1 << QStringList()
-                                                  << "Frage 2 von 15";
+        QTest::newRow("leaving the level at 2.5") << "15" << "S>2.5;nein;n2" << QStringList{frage} << 15 << -1
+                                                  << QStringList() << "Frage 2 von 15";
         QTest::newRow("delete, no") << "15" << "n2;n2;nein;del" << QStringList{loeschen} << 15 << 2 << s3
                                     << "Frage 3 von 15";
         QTest::newRow("delete, yes") << "15" << "n2;n2;ja;del" << QStringList{loeschen} << 14 << 2 << s4
@@ -146,8 +162,10 @@ private Q_SLOTS:
                 auto *grid = f->findChild<QTableView *>(QStringLiteral("DataGrid1"));
                 const QRect r = grid->visualRect(grid->model()->index(s.mid(4).toInt(), 1));
                 QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-            } else if (s == QLatin1String("ja") || s == QLatin1String("nein")) {
-                u.meldungen.antworten << (s == QLatin1String("ja") ? QMessageBox::Yes : QMessageBox::No);
+            } else if (s == QLatin1String("ja") || s == QLatin1String("nein") || s == QLatin1String("abbrechen")) {
+                u.meldungen.antworten << (s == QLatin1String("ja")     ? QMessageBox::Yes
+                                          : s == QLatin1String("nein") ? QMessageBox::No
+                                                                       : QMessageBox::Cancel);
             } else if (s == QLatin1String("ro")) {
                 if (!schutz.emplace(u.verzeichnis()).aktiv())
                     QSKIP("cannot make a folder read-only here");
@@ -181,15 +199,18 @@ private Q_SLOTS:
         if (schritte.contains(QLatin1String("F=geändert")))
             QCOMPARE(feld("txtFrage")->text(), QStringLiteral("geändert")); // nothing typed is lost
         const QString gewaehlt = schritte == QLatin1String("wahl=andere.mdb") ? u.datei(QStringLiteral("andere.mdb")) : pfad;
+        if (schritte.startsWith(QLatin1String("wahl")) || schritte.contains(QLatin1String("ja;wahl")))
+            QCOMPARE(u.dateiDialoge.aufrufe.size(), schritte.startsWith(QLatin1String("wahl")) ? 1 : 0);
         if (schritte.startsWith(QLatin1String("wahl")))
             QCOMPARE(u.dateiDialoge.aufrufe, QStringList{u.verzeichnis() + QStringLiteral("|*.Access-Datenbanken (*.mdb)")});
         if (schritte.startsWith(QLatin1String("wahl")))
             QCOMPARE(SettingsFile::lies(AppInfo::einstellungsdatei()).value_or(QString()),
                      gewaehlt == pfad ? AppInfo::standardDatenbank() : gewaehlt);
+        // Whatever is still typed is declined on closing.
+        u.meldungen.antworten = {QMessageBox::No};
         f->close();
         QVERIFY(Fenster::offen<Form1>());
         schliesseAlleFenster();
-        Verbindung.reset();
         schutz.reset();
         int n = 0;
         QCOMPARE(zeileInDatei(gewaehlt, zeile, &n), inhalt);
@@ -199,6 +220,84 @@ private Q_SLOTS:
         if (sammlung == QLatin1String("access"))
             QCOMPARE(liesBytes(QFile::exists(sicherung) ? sicherung : pfad), original);
         QCOMPARE(QFile::exists(sicherung), schritte.contains(QLatin1String("ja")) && !schutz && !schritte.contains(QLatin1String("ro")) && sammlung == QLatin1String("access"));
+    }
+    // Closing with a change asks; the answer stores, drops or keeps the editor open with the text.
+    void schliessen_data()
+    {
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<bool>("offen");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << false << "geändert";
+        QTest::newRow("no") << int(QMessageBox::No) << false << "Frage S1N1";
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << true << "Frage S1N1";
+    }
+    void schliessen()
+    {
+        QFETCH(int, antwort);
+        QFETCH(bool, offen);
+        QFETCH(QString, gespeichert);
+        TestUmgebung u;
+        const QString pfad = u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe().mid(0, 3));
+        Form3 *f = Fenster::zeige<Form3>();
+        QVERIFY(f->datenbankGeladen());
+        auto *txtFrage = f->findChild<QLineEdit *>(QStringLiteral("txtFrage"));
+        txtFrage->setText(QStringLiteral("geändert"));
+        u.meldungen.antworten << static_cast<QMessageBox::StandardButton>(antwort);
+        const QPointer<Form3> fenster(f);
+        f->close();
+        QCOMPARE(u.meldungen.texte(), QStringList{QStringLiteral("Änderungen übernehmen?")});
+        QCOMPARE(f->isVisible(), offen);
+        if (offen)
+            QCOMPARE(txtFrage->text(), QStringLiteral("geändert"));
+        u.meldungen.antworten = {QMessageBox::No};
+        schliesseAlleFenster();
+        int n = 0;
+        QCOMPARE(zeileInDatei(pfad, 0, &n).value(0), gespeichert);
+    }
+    // Only a mouse press on the grid's cells writes the position; other events there do not.
+    void mausAufDemGrid_data()
+    {
+        QTest::addColumn<int>("ereignis");
+        QTest::addColumn<bool>("zellen"); // on the cells, else on the header
+        QTest::addColumn<bool>("geschrieben");
+        QTest::newRow("press on the cells") << int(QEvent::MouseButtonPress) << true << true;
+        QTest::newRow("move over the cells") << int(QEvent::MouseMove) << true << false;
+        QTest::newRow("press on the header") << int(QEvent::MouseButtonPress) << false << false;
+    }
+    void mausAufDemGrid()
+    {
+        QFETCH(int, ereignis);
+        QFETCH(bool, zellen);
+        QFETCH(bool, geschrieben);
+        TestUmgebung u;
+        u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe().mid(0, 7));
+        Form3 *f = Fenster::zeige<Form3>();
+        auto *grid = f->findChild<QTableView *>(QStringLiteral("DataGrid1"));
+        auto *lblNavi = f->findChild<QLabel *>(QStringLiteral("lblNavi"));
+        lblNavi->setText(QStringLiteral("x"));
+        QWidget *ziel = zellen ? grid->viewport() : grid->horizontalHeader()->viewport();
+        QMouseEvent e(static_cast<QEvent::Type>(ereignis), QPointF(2, 2), ziel->mapToGlobal(QPointF(2, 2)),
+                      ereignis == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      ereignis == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(ziel, &e);
+        QCOMPARE(lblNavi->text(), geschrieben ? QStringLiteral("Frage 1 von 7") : QStringLiteral("x"));
+    }
+    // A cancelled server dialog changes neither the remembered choice nor the open collection.
+    void serverAbgebrochen()
+    {
+        TestUmgebung u;
+        const QString pfad = u.erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe().mid(0, 2));
+        Form3 *f = Fenster::zeige<Form3>();
+        const QByteArray vorher = u.liesDatei(QStringLiteral("Kreidolin.ini"));
+        QTimer::singleShot(0, f, [] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                d->reject();
+        });
+        klicke(f->findChild<QPushButton *>(QStringLiteral("cmd_server")));
+        QCOMPARE(u.liesDatei(QStringLiteral("Kreidolin.ini")), vorher);
+        QCOMPARE(f->findChild<QLineEdit *>(QStringLiteral("txt_pfad"))->text(), pfad);
+        QVERIFY(f->datenbankGeladen());
+        QCOMPARE(f->recordset()->recordCount(), 2);
     }
 };
 

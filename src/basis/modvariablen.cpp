@@ -1,4 +1,0 @@
-#include "basis/modvariablen.h"
-
-std::shared_ptr<Connection> Verbindung;
-QString DatenbankPfad;
