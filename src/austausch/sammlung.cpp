@@ -180,11 +180,12 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     if (anzahl + fragen.size() > kMaxZeilen)
         return zurueck(StoreError(QStringLiteral("Die Sammlung %1 hätte danach mehr als %2 Fragen. Es wurde nichts "
                                                  "übernommen.").arg(ziel).arg(zahl(kMaxZeilen))));
-    for (const Frage &f : fragen) {
-        if (keys.contains(schluessel(f.frage)))
+    // Into an empty collection nothing can be there twice.
+    for (qsizetype i = 0; !keys.isEmpty() && i < fragen.size(); ++i) {
+        if (keys.contains(schluessel(fragen[i].frage)))
             return zurueck(StoreError(QStringLiteral("Die Frage aus Zeile %1 steht inzwischen schon in der Sammlung. "
                                                      "Es wurde nichts übernommen; bitte lesen Sie die Datei neu ein.")
-                                          .arg(f.zeile)));
+                                          .arg(fragen[i].zeile)));
     }
     sqlite3_stmt *s = nullptr;
     if (sqlite3_prepare_v2(db.get(), "INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe) "
