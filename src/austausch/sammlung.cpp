@@ -165,6 +165,9 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     Datenbank db(nullptr, sqlite3_close);
     if (const StoreError e = oeffne(ziel, db))
         return e;
+    // A whole collection's new pages stay in memory until the commit instead
+    // of being spilled into the file (and the journal synced) on the way.
+    sqlite3_exec(db.get(), "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     // Taken before anything is read, so that no one writes between the look
     // for duplicates and the last row.
     if (sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
