@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <sqlite3.h>
 
@@ -195,12 +196,25 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
                                      "VALUES (?, ?, ?, ?, ?)", -1, &s, nullptr) != SQLITE_OK)
         return zurueck(sqlFehler(ziel, db.get()));
     Anweisung einfuegen(s, sqlite3_finalize);
+    // The texts go in as the UTF-8 the file stores, encoded by Qt into one
+    // buffer used for every row: SQLite would otherwise convert each UTF-16
+    // value into a memory block of its own.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray puffer;
     for (int i = 0; i < fragen.size(); ++i) {
         const Frage &f = fragen[i];
-        // Bound as the UTF-16 they are held in; SQLite converts without a copy of ours.
         const QString *texte[] = {&f.frage, &f.loesung, &f.antwort1, &f.antwort2};
-        for (int t = 0; t < 4; ++t)
-            sqlite3_bind_text16(s, t + 1, texte[t]->utf16(), static_cast<int>(texte[t]->size() * 2), SQLITE_STATIC);
+        qsizetype noetig = 0;
+        for (const QString *t : texte)
+            noetig += utf8.requiredSpace(t->size());
+        if (puffer.size() < noetig)
+            puffer.resize(noetig);
+        char *p = puffer.data();
+        for (int t = 0; t < 4; ++t) {
+            char *ende = utf8.appendToBuffer(p, *texte[t]);
+            sqlite3_bind_text(s, t + 1, p, static_cast<int>(ende - p), SQLITE_STATIC);
+            p = ende;
+        }
         sqlite3_bind_int(s, 5, f.stufe);
         if (sqlite3_step(s) != SQLITE_DONE)
             return zurueck(sqlFehler(ziel, db.get()));
