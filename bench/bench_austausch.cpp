@@ -41,7 +41,7 @@ Ergebnis importieren(Kontext &k, int n)
 {
     const QString csv = tabelle(k, n);
     Ergebnis e;
-    e.zielFaktor = 2;
+    e.zielFaktor = 1.5;
     imWechsel(7, e,
               [&] {
                   const QString ziel = leer(k, QStringLiteral("import.mdb"));

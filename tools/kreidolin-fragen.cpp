@@ -5,6 +5,7 @@
 // Exit status 0: done (pruefen: the collection can be played through);
 // 1: failed, rows refused, or (pruefen) not playable; 2: wrong call.
 
+#include "austausch/abgleich.h"
 #include "austausch/pruefung.h"
 #include "austausch/sammlung.h"
 
@@ -18,6 +19,7 @@ namespace {
 const char *const kHilfe =
     "Aufruf:\n"
     "  kreidolin-fragen import [--trotzdem] QUELLE ZIEL.mdb\n"
+    "  kreidolin-fragen import --abgleichen [--entfernen] QUELLE SAMMLUNG\n"
     "  kreidolin-fragen export QUELLE.mdb ZIEL\n"
     "  kreidolin-fragen pruefen DATEI.mdb\n"
     "  kreidolin-fragen --help\n"
@@ -36,6 +38,12 @@ const char *const kHilfe =
     "import   fügt die Fragen aus QUELLE der Sammlung ZIEL.mdb hinzu (legt sie an, wenn es\n"
     "         sie noch nicht gibt): alle oder keine. Abgelehnte Zeilen werden mit Nummer und\n"
     "         Grund genannt; dann wird nichts übernommen, es sei denn mit --trotzdem.\n"
+    "import --abgleichen\n"
+    "         macht die SAMMLUNG (Datei .mdb oder postgresql://server/datenbank?user=name)\n"
+    "         der Datei gleich, in einem Schritt: Zeilen werden über die Spalte ID zugeordnet,\n"
+    "         wo es sie gibt, sonst über den Fragetext; neue kommen hinzu, geänderte werden\n"
+    "         geändert; Fragen, die in der Datei fehlen, löscht nur --entfernen.\n"
+    "         Eine abgelehnte Zeile ändert nichts.\n"
     "export   schreibt alle Fragen der Sammlung in die Datei ZIEL (ersetzt sie als Ganzes).\n"
     "pruefen  nennt die Fragen je Stufe und alles, was ein Spiel verhindert oder auffällt.\n"
     "\n"
@@ -104,6 +112,12 @@ int importiere(const QString &quelle, const QString &ziel, bool trotzdem)
         return balken.schliesse(), fehler(err);
     balken.schliesse();
     aus(stdout, Austausch::vorschauText(e));
+    if (e.angenommen.isEmpty()) {
+        aus(stderr, QStringLiteral("kreidolin-fragen: keine Frage zu übernehmen; die Sammlung bleibt, wie sie ist.%1\n")
+                        .arg(e.abgelehnt.isEmpty() ? QString()
+                                                   : QStringLiteral(" Geänderte Fragen übernimmt „import --abgleichen“.")));
+        return 1;
+    }
     if (!e.abgelehnt.isEmpty() && !trotzdem) {
         aus(stderr, QStringLiteral("kreidolin-fragen: %1 Zeilen abgelehnt; es wurde nichts übernommen. Mit "
                                    "--trotzdem werden die übrigen %2 Fragen übernommen.\n")
@@ -114,6 +128,25 @@ int importiere(const QString &quelle, const QString &ziel, bool trotzdem)
         return balken.schliesse(), fehler(err);
     balken.schliesse();
     aus(stdout, QStringLiteral("%1 Fragen in %2 übernommen.\n").arg(Austausch::zahl(e.angenommen.size())).arg(ziel));
+    return 0;
+}
+
+// Makes the collection equal to the file: one line of summary, or the
+// refused rows and nothing changed.
+int gleicheAb(const QString &quelle, const QString &sammlung, bool entfernen)
+{
+    Abgleich::Plan plan;
+    if (const StoreError err = Abgleich::gleiche(quelle, sammlung, entfernen, false, plan))
+        return fehler(err);
+    if (!plan.abgelehnt.isEmpty()) {
+        for (const Austausch::Abgelehnt &a : plan.abgelehnt)
+            aus(stderr, QStringLiteral("Zeile %1: %2\n").arg(a.zeile).arg(a.grund));
+        aus(stderr, QStringLiteral("kreidolin-fragen: %1 Zeilen abgelehnt; die Sammlung wurde nicht geändert.\n")
+                        .arg(Austausch::zahl(plan.abgelehnt.size())));
+        return 1;
+    }
+    aus(stdout, Abgleich::zusammenfassung(plan)
+                    + (plan.fehlend > 0 ? QStringLiteral(" (löschen mit --entfernen)\n") : QStringLiteral("\n")));
     return 0;
 }
 }
@@ -130,6 +163,17 @@ int main(int argc, char *argv[])
     args = args.mid(1);
     if (befehl == QLatin1String("import")) {
         const bool trotzdem = args.removeAll(QStringLiteral("--trotzdem")) > 0;
+        const bool abgleichen = args.removeAll(QStringLiteral("--abgleichen")) > 0;
+        const bool entfernen = args.removeAll(QStringLiteral("--entfernen")) > 0;
+        if (abgleichen && trotzdem)
+            return falsch(QStringLiteral("--abgleichen ändert nur, wenn jede Zeile passt; --trotzdem gilt dafür nicht."));
+        if (entfernen && !abgleichen)
+            return falsch(QStringLiteral("--entfernen gilt nur mit --abgleichen."));
+        if (abgleichen) {
+            if (args.size() != 2)
+                return falsch(QStringLiteral("import --abgleichen braucht QUELLE und SAMMLUNG."));
+            return gleicheAb(args[0], args[1], entfernen);
+        }
         if (args.size() != 2)
             return falsch(QStringLiteral("import braucht QUELLE und ZIEL.mdb."));
         return importiere(args[0], args[1], trotzdem);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <sqlite3.h>
 
@@ -169,6 +170,9 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     Datenbank db(nullptr, sqlite3_close);
     if (const StoreError e = oeffne(ziel, db))
         return e;
+    // A whole collection's new pages stay in memory until the commit instead
+    // of being spilled into the file (and the journal synced) on the way.
+    sqlite3_exec(db.get(), "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     // Taken before anything is read, so that no one writes between the look
     // for duplicates and the last row.
     if (sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -184,11 +188,12 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     if (anzahl + fragen.size() > kMaxZeilen)
         return zurueck(StoreError(QStringLiteral("Die Sammlung %1 hätte danach mehr als %2 Fragen. Es wurde nichts "
                                                  "übernommen.").arg(ziel).arg(zahl(kMaxZeilen))));
-    for (const Frage &f : fragen) {
-        if (keys.contains(schluessel(f.frage)))
+    // Into an empty collection nothing can be there twice.
+    for (qsizetype i = 0; !keys.isEmpty() && i < fragen.size(); ++i) {
+        if (keys.contains(schluessel(fragen[i].frage)))
             return zurueck(StoreError(QStringLiteral("Die Frage aus Zeile %1 steht inzwischen schon in der Sammlung. "
                                                      "Es wurde nichts übernommen; bitte lesen Sie die Datei neu ein.")
-                                          .arg(f.zeile)));
+                                          .arg(fragen[i].zeile)));
     }
     sqlite3_stmt *s = nullptr;
     const QByteArray einfuegenSql = QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (?, ?, ?, ?, ?)")
@@ -198,12 +203,25 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
     if (sqlite3_prepare_v2(db.get(), einfuegenSql.constData(), -1, &s, nullptr) != SQLITE_OK)
         return zurueck(sqlFehler(ziel, db.get()));
     Anweisung einfuegen(s, sqlite3_finalize);
+    // The texts go in as the UTF-8 the file stores, encoded by Qt into one
+    // buffer used for every row: SQLite would otherwise convert each UTF-16
+    // value into a memory block of its own.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray puffer;
     for (int i = 0; i < fragen.size(); ++i) {
         const Frage &f = fragen[i];
-        // Bound as the UTF-16 they are held in; SQLite converts without a copy of ours.
         const QString *texte[] = {&f.frage, &f.loesung, &f.antwort1, &f.antwort2};
-        for (int t = 0; t < 4; ++t)
-            sqlite3_bind_text16(s, t + 1, texte[t]->utf16(), static_cast<int>(texte[t]->size() * 2), SQLITE_STATIC);
+        qsizetype noetig = 0;
+        for (const QString *t : texte)
+            noetig += utf8.requiredSpace(t->size());
+        if (puffer.size() < noetig)
+            puffer.resize(noetig);
+        char *p = puffer.data();
+        for (int t = 0; t < 4; ++t) {
+            char *ende = utf8.appendToBuffer(p, *texte[t]);
+            sqlite3_bind_text(s, t + 1, p, static_cast<int>(ende - p), SQLITE_STATIC);
+            p = ende;
+        }
         sqlite3_bind_int(s, 5, f.stufe);
         if (sqlite3_step(s) != SQLITE_DONE)
             return zurueck(sqlFehler(ziel, db.get()));

@@ -1,6 +1,7 @@
 #include "store/settingsfile.h"
 
 #include "store/dateiersatz.h"
+#include "store/vorgabe.h"
 
 #include "basis/appinfo.h"
 #include "basis/zeichensatz.h"
@@ -58,6 +59,10 @@ QString dekodiere(const QByteArray &bytes)
 
 std::optional<QString> lies(const QString &pfad)
 {
+    // The admin's choice stands above every user's own line.
+    if (pfad == AppInfo::einstellungsdatei())
+        if (std::optional<QString> vorgabe = Vorgabe::lies())
+            return vorgabe;
     QFile file(pfad);
     if (!QFileInfo(pfad).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;

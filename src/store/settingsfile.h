@@ -20,7 +20,8 @@ QByteArray kodiere(const QString &text);
 QString dekodiere(const QByteArray &bytes);
 
 // Reads the first line of the file; nothing when the file is missing, empty
-// or unreadable.
+// or unreadable. For the user's own settings file the admin's choice
+// (Vorgabe) is read instead wherever it names a collection.
 std::optional<QString> lies(const QString &pfad);
 
 // Replaces the whole file with the line and CR LF, atomically: a crash

@@ -5,6 +5,7 @@
 #include "basis/appinfo.h"
 #include "basis/services.h"
 #include "basis/twips.h"
+#include "austausch/abgleich.h"
 #include "austausch/pruefung.h"
 #include "austausch/sammlung.h"
 #include "ui/berichtfenster.h"
@@ -57,12 +58,6 @@ void Austauschleiste::platziere(double innenBreite)
 bool Austauschleiste::sammlungDa(QString &pfad)
 {
     pfad = m_sammlung();
-    if (Serveradresse::istServer(pfad)) {
-        Services::meldung(m_fenster, kTitel,
-                          QStringLiteral("Import, Export und Prüfung gehen mit einer Fragendatei, nicht mit einer "
-                                         "Sammlung auf einem Server."));
-        return false;
-    }
     if (!pfad.isEmpty())
         return true;
     Services::meldung(m_fenster, kTitel,
@@ -80,6 +75,10 @@ void Austauschleiste::cmdImport_Click()
         QStringLiteral("Fragen-Tabellen (*.csv *.xlsx *.xml);;Alle Dateien (*)"));
     if (quelle.isEmpty())
         return;
+    if (Serveradresse::istServer(ziel)) {
+        gleicheAb(quelle, ziel);
+        return;
+    }
     Austausch::Einlesen e;
     StoreError fehler;
     {
@@ -106,6 +105,41 @@ void Austauschleiste::cmdImport_Click()
         return;
     }
     Q_EMIT sammlungGeaendert();
+}
+
+void Austauschleiste::gleicheAb(const QString &quelle, const QString &ziel)
+{
+    // On a server a spreadsheet corrects and adds questions; the server
+    // decides whether the login may, and deletions stay with the editor.
+    Abgleich::Plan plan;
+    StoreError fehler;
+    {
+        const Warten w;
+        fehler = Abgleich::gleiche(quelle, ziel, false, true, plan);
+    }
+    if (fehler) {
+        Services::meldung(m_fenster, kTitel, QStringLiteral("Die Datei wurde nicht übernommen.\r\n") + fehler.text());
+        return;
+    }
+    QString bericht = plan.format + QStringLiteral("\n") + Abgleich::zusammenfassung(plan) + QLatin1Char('\n');
+    for (const Austausch::Abgelehnt &a : plan.abgelehnt)
+        bericht += QStringLiteral("Zeile %1: %2\n").arg(a.zeile).arg(a.grund);
+    if (!plan.abgelehnt.isEmpty())
+        bericht += QStringLiteral("Mit abgelehnten Zeilen wird nichts geändert.\n");
+    const QString frage = plan.abgelehnt.isEmpty() && plan.etwas() ? QStringLiteral("Sammlung &abgleichen") : QString();
+    const QPointer<Austauschleiste> lebt(this);
+    if (!Berichtfenster::zeige(m_fenster, QStringLiteral("Abgleichen: %1").arg(QFileInfo(quelle).fileName()), bericht,
+                               frage)
+        || !lebt || frage.isEmpty())
+        return;
+    {
+        const Warten w;
+        fehler = Abgleich::gleiche(quelle, ziel, false, false, plan);
+    }
+    Services::meldung(m_fenster, kTitel,
+                      fehler ? fehler.text() : QStringLiteral("Abgeglichen: ") + Abgleich::zusammenfassung(plan));
+    if (!fehler)
+        Q_EMIT sammlungGeaendert();
 }
 
 void Austauschleiste::cmdExport_Click()

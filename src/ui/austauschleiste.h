@@ -27,6 +27,8 @@ private:
     void cmdImport_Click();
     void cmdExport_Click();
     void cmdPruefen_Click();
+    // A collection on a server takes a spreadsheet by matching it.
+    void gleicheAb(const QString &quelle, const QString &ziel);
     bool sammlungDa(QString &pfad);
 
     QWidget *m_fenster;

@@ -10,6 +10,7 @@
 #include "store/questiongridmodel.h"
 #include "store/recordset.h"
 #include "store/settingsfile.h"
+#include "store/vorgabe.h"
 #include "ui/austauschleiste.h"
 #include "ui/dateifilter.h"
 #include "ui/serverdialog.h"
@@ -237,6 +238,10 @@ void Form3::Form_Unload()
 
 void Form3::cmd_browse_Click()
 {
+    if (const std::optional<QString> fest = Vorgabe::festgelegtText()) {
+        meldung(*fest);
+        return;
+    }
     if (!aenderungenKlaeren())
         return;
     const QPointer<Form3> lebt(this);
@@ -255,6 +260,10 @@ void Form3::cmd_browse_Click()
 
 void Form3::cmd_server_Click()
 {
+    if (const std::optional<QString> fest = Vorgabe::festgelegtText()) {
+        meldung(*fest);
+        return;
+    }
     ServerAdresse vorgabe;
     vorgabe.datenbank = QStringLiteral("kreidolin");
     if (const std::optional<ServerAdresse> offen = Serveradresse::zerlege(m_offenerPfad))

@@ -1,5 +1,6 @@
-// The installed program: its tree, its menu entry and description, and a
-// start from a program folder it cannot write to.
+// The installed program: its tree (the commands on the PATH, manual pages,
+// the server's schema), its menu entry and description, and a start from a
+// program folder it cannot write to.
 
 #include "basis/realservices.h"
 #include "testservices.h"
@@ -19,9 +20,16 @@ private Q_SLOTS:
         install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(KREIDOLIN_BUILD_DIR),
                                                 QStringLiteral("--prefix"), m_prefix.path()});
         QVERIFY(install.waitForFinished(120000) && install.exitCode() == 0);
+        // The admin's file in /etc belongs to the package; an install into a prefix never writes there.
+        QVERIFY(!install.readAll().contains("/etc/"));
         const QString ordner = m_prefix.filePath(QStringLiteral("lib/kreidolin/"));
-        QCOMPARE(QFileInfo(m_prefix.filePath(QStringLiteral("bin/kreidolin"))).canonicalFilePath(),
-                 QFileInfo(ordner + QStringLiteral("kreidolin")).canonicalFilePath());
+        for (const char *befehl : {"kreidolin", "kreidolin-fragen"})
+            QCOMPARE(QFileInfo(m_prefix.filePath(QStringLiteral("bin/") + QLatin1String(befehl))).canonicalFilePath(),
+                     QFileInfo(ordner + QLatin1String(befehl)).canonicalFilePath());
+        QCOMPARE(liesBytes(m_prefix.filePath(QStringLiteral("share/kreidolin/server.sql"))),
+                 liesBytes(QStringLiteral(KREIDOLIN_SOURCE_DIR "/data/server.sql")));
+        for (const char *seite : {"kreidolin.1.gz", "kreidolin-fragen.1.gz"})
+            QVERIFY2(QFileInfo(m_prefix.filePath(QStringLiteral("share/man/man1/") + QLatin1String(seite))).size() > 0, seite);
         QVERIFY(QFileInfo(ordner + QStringLiteral("kreidolin-mdb")).isExecutable());
         QCOMPARE(liesBytes(ordner + QStringLiteral("Fragen.mdb")), liesBytes(QStringLiteral(KREIDOLIN_BUILT_FRAGEN)));
         const QString desktop = m_prefix.filePath(QStringLiteral("share/applications/kreidolin.desktop"));

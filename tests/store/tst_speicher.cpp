@@ -45,22 +45,36 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("inhalt"); // "<none>": no file
         QTest::addColumn<QString>("pfad");      // empty: the default
-        QTest::newRow("no file") << QByteArray("<none>") << QString();
-        QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString();
-        QTest::newRow("path, CR LF") << QByteArray("/a/F.mdb\r\nzweite\r\n") << "/a/F.mdb";
-        QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb";
-        QTest::newRow("path, CR") << QByteArray("/a/F.mdb\r/c") << "/a/F.mdb";
-        QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb ";
-        QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb";
-        QTest::newRow("UTF-8 behind a mark") << QByteArray("\xef\xbb\xbf/\xce\xa9.mdb\r\n") << "/Ω.mdb";
+        QTest::addColumn<QByteArray>("vorgabe"); // the admin's file; empty: none
+        QTest::newRow("no file") << QByteArray("<none>") << QString() << QByteArray();
+        QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString() << QByteArray();
+        QTest::newRow("path, CR LF") << QByteArray("/a/F.mdb\r\nzweite\r\n") << "/a/F.mdb" << QByteArray();
+        QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb" << QByteArray();
+        QTest::newRow("path, CR") << QByteArray("/a/F.mdb\r/c") << "/a/F.mdb" << QByteArray();
+        QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb " << QByteArray();
+        QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb"
+                                      << QByteArray();
+        QTest::newRow("UTF-8 behind a mark") << QByteArray("\xef\xbb\xbf/\xce\xa9.mdb\r\n") << "/Ω.mdb" << QByteArray();
+        // The admin's file wins over a line the user chose before; its comments and blank lines are skipped.
+        QTest::newRow("admin over the user's line") << QByteArray("/a/F.mdb\r\n") << "/schule/Spaß.mdb"
+                                                    << QByteArray("# Sammlung\n\n  \n/schule/Spa\xc3\x9f.mdb\n");
+        QTest::newRow("admin over an empty line") << QByteArray("\r\n") << "postgresql://srv/k?user=a"
+                                                  << QByteArray("\xef\xbb\xbfpostgresql://srv/k?user=a\r\n");
+        QTest::newRow("admin, Windows-1252") << QByteArray("/a/F.mdb\r\n") << "/Spaß.mdb"
+                                             << QByteArray("/Spa\xdf.mdb");
+        QTest::newRow("admin names nothing") << QByteArray("/a/F.mdb\r\n") << "/a/F.mdb"
+                                             << QByteArray("# Kreidolin.ini\n#/nicht.mdb\n\n");
     }
     void spielDatenbank()
     {
         QFETCH(QByteArray, inhalt);
         QFETCH(QString, pfad);
+        QFETCH(QByteArray, vorgabe);
         TestUmgebung u;
         if (inhalt != "<none>")
             u.schreibeDatei(QStringLiteral("Kreidolin.ini"), inhalt);
+        if (!vorgabe.isEmpty())
+            u.schreibeDatei(QStringLiteral("vorgabe.ini"), vorgabe);
         const SettingsFile::SpielPfad sp = SettingsFile::spielDatenbank();
         QVERIFY(!sp.schreibFehler);
         QCOMPARE(sp.pfad, pfad.isEmpty() ? AppInfo::standardDatenbank() : pfad);

@@ -4,6 +4,7 @@
 #include "start/fensterregister.h"
 #include "store/fragenquelle.h"
 #include "store/jetleser.h"
+#include "store/vorgabe.h"
 
 #include <QProcess>
 
@@ -60,6 +61,8 @@ TestUmgebung::TestUmgebung()
     Services::setAppDirectory(&anwendungsverzeichnis);
     Services::setSprache(&sprache);
     Vorlieben::setDatei(m_dir.filePath(QStringLiteral("klassenzimmer.ini")));
+    // The test machine's own admin file never decides a test's collection.
+    Vorgabe::setDatei(m_dir.filePath(QStringLiteral("vorgabe.ini")));
     Services::setPasswoerter(&passwoerter);
     // The Access reader is built beside the program, not beside the tests.
     JetLeser::setProgramm(QStringLiteral(KREIDOLIN_MDB_PROGRAMM));
