@@ -5,6 +5,7 @@
 #include "austausch/sammlung.h"
 #include "austausch/xlsx.h"
 #include "store/connection.h"
+#include "store/fragentabelle.h"
 #include "store/server.h"
 #include "store/serveradresse.h"
 
@@ -23,6 +24,30 @@ using namespace Austausch;
 using Abgleich::Bestand;
 using Abgleich::Plan;
 
+// The statements of a matching import, built from the question table's one
+// description; `zitat` quotes a name as the database wants it.
+struct Anweisungen {
+    QByteArray lesen, aendern, neu, entfernen;
+};
+
+Anweisungen anweisungen(const QString &zitat)
+{
+    QStringList spalten;
+    QStringList gesetzt;
+    for (const QString &name : Fragentabelle::spalten()) {
+        spalten << zitat + name + zitat;
+        gesetzt << zitat + name + zitat + QStringLiteral(" = ?");
+    }
+    const QString id = zitat + QStringLiteral("ID") + zitat;
+    const QString tabelle = Fragentabelle::tabelle();
+    const QString fragen = QStringLiteral("?, ").repeated(Fragentabelle::kSpaltenzahl - 1) + QStringLiteral("?");
+    return {QStringLiteral("SELECT %1, %2 FROM %3").arg(id, spalten.join(QStringLiteral(", ")), tabelle).toUtf8(),
+            QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(tabelle, gesetzt.join(QStringLiteral(", ")), id).toUtf8(),
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabelle, spalten.join(QStringLiteral(", ")), fragen)
+                .toUtf8(),
+            QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(tabelle, id).toUtf8()};
+}
+
 QVector<QString> texte(const Frage &f)
 {
     return {f.frage, f.loesung, f.antwort1, f.antwort2};
@@ -35,7 +60,7 @@ bool gleich(const Frage &f, const Bestand &b)
         if (neu[i] != b.felder.value(i).trimmed())
             return false;
     }
-    return stufeAus(b.felder.value(4)) == f.stufe;
+    return Fragentabelle::stufe(b.felder.value(4)) == f.stufe;
 }
 
 // The IDs a CSV file gives its rows, by line; nothing for a file without the
@@ -132,8 +157,8 @@ StoreError gleicheDatei(const QString &pfad, const QVector<Rohzeile> &zeilen, co
     };
     QVector<Bestand> bestand;
     sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(h, "SELECT ID, Frage, Loesung, Antwort1, Antwort2, Stufe FROM fragen", -1, &s, nullptr)
-        != SQLITE_OK)
+    const Anweisungen sql = anweisungen(QString());
+    if (sqlite3_prepare_v2(h, sql.lesen.constData(), -1, &s, nullptr) != SQLITE_OK)
         return zurueck(fehler());
     int schritt;
     while ((schritt = sqlite3_step(s)) == SQLITE_ROW) {
@@ -173,16 +198,15 @@ StoreError gleicheDatei(const QString &pfad, const QVector<Rohzeile> &zeilen, co
         return ok;
     };
     for (const auto &[id, f] : plan.geaendert) {
-        if (!schreibe("UPDATE fragen SET Frage = ?, Loesung = ?, Antwort1 = ?, Antwort2 = ?, Stufe = ? WHERE ID = ?",
-                      &f, id))
+        if (!schreibe(sql.aendern.constData(), &f, id))
             return zurueck(fehler());
     }
     for (const Frage &f : plan.neu) {
-        if (!schreibe("INSERT INTO fragen (Frage, Loesung, Antwort1, Antwort2, Stufe) VALUES (?, ?, ?, ?, ?)", &f, 0))
+        if (!schreibe(sql.neu.constData(), &f, 0))
             return zurueck(fehler());
     }
     for (const qint64 id : plan.entfernt) {
-        if (!schreibe("DELETE FROM fragen WHERE ID = ?", nullptr, id))
+        if (!schreibe(sql.entfernen.constData(), nullptr, id))
             return zurueck(fehler());
     }
     if (sqlite3_exec(h, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -207,8 +231,9 @@ StoreError gleicheServer(const ServerAdresse &a, const QString &sammlung, const 
         db.rollback();
         return e;
     };
-    const auto fuehreAus = [&](const QString &sql, const QVector<QVariant> &w) {
-        if (!q.prepare(sql))
+    const Anweisungen sql = anweisungen(QStringLiteral("\""));
+    const auto fuehreAus = [&](const QByteArray &anweisung, const QVector<QVariant> &w) {
+        if (!q.prepare(QString::fromUtf8(anweisung)))
             return false;
         for (const QVariant &v : w)
             q.addBindValue(v);
@@ -216,10 +241,10 @@ StoreError gleicheServer(const ServerAdresse &a, const QString &sammlung, const 
     };
     // Another editor's lock is waited for a while, never for ever.
     if (!q.exec(QStringLiteral("SET LOCAL lock_timeout = '10s'"))
-        || !q.exec(QLatin1String(nurPlanen ? "LOCK TABLE fragen IN ACCESS SHARE MODE"
-                                           : "LOCK TABLE fragen IN SHARE ROW EXCLUSIVE MODE"))
-        || !q.exec(QStringLiteral("SELECT \"ID\", \"Frage\", \"Loesung\", \"Antwort1\", \"Antwort2\", \"Stufe\" "
-                                  "FROM fragen")))
+        || !q.exec(QStringLiteral("LOCK TABLE %1 IN %2 MODE")
+                       .arg(Fragentabelle::tabelle(),
+                            nurPlanen ? QStringLiteral("ACCESS SHARE") : QStringLiteral("SHARE ROW EXCLUSIVE")))
+        || !q.exec(QString::fromUtf8(sql.lesen)))
         return zurueck(Server::fehler(q.lastError(), a, nurPlanen ? QStringLiteral("Fragen zu lesen") : was));
     QVector<Bestand> bestand;
     while (q.next()) {
@@ -236,19 +261,15 @@ StoreError gleicheServer(const ServerAdresse &a, const QString &sammlung, const 
     if (nachher(bestand, plan) > kMaxZeilen)
         return zurueck(zuViele(sammlung));
     for (const auto &[id, f] : plan.geaendert) {
-        if (!fuehreAus(QStringLiteral("UPDATE fragen SET \"Frage\" = ?, \"Loesung\" = ?, \"Antwort1\" = ?, "
-                                      "\"Antwort2\" = ?, \"Stufe\" = ? WHERE \"ID\" = ?"),
-                       werte(f) << id))
+        if (!fuehreAus(sql.aendern, werte(f) << id))
             return zurueck(Server::fehler(q.lastError(), a, was));
     }
     for (const Frage &f : plan.neu) {
-        if (!fuehreAus(QStringLiteral("INSERT INTO fragen (\"Frage\", \"Loesung\", \"Antwort1\", \"Antwort2\", "
-                                      "\"Stufe\") VALUES (?, ?, ?, ?, ?)"),
-                       werte(f)))
+        if (!fuehreAus(sql.neu, werte(f)))
             return zurueck(Server::fehler(q.lastError(), a, QStringLiteral("Fragen hinzuzufügen")));
     }
     for (const qint64 id : plan.entfernt) {
-        if (!fuehreAus(QStringLiteral("DELETE FROM fragen WHERE \"ID\" = ?"), {id}))
+        if (!fuehreAus(sql.entfernen, {id}))
             return zurueck(Server::fehler(q.lastError(), a, QStringLiteral("Fragen zu löschen")));
     }
     if (!db.commit())
