@@ -11,14 +11,6 @@
 #include <QTableView>
 
 namespace {
-// Where the label draws its text, in its parent's coordinates.
-QRect textRechteck(const QLabel *l)
-{
-    const int flags = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
-    QRect r = l->fontMetrics().boundingRect(l->contentsRect(), flags, l->text());
-    return r.translated(l->pos());
-}
-
 // Empty when every visible label's text fits it and no later sibling covers
 // it; otherwise the labels at fault. A label whose text leaves runs of blanks
 // for the controls that complete it (the splash's authors' sentence) is only
@@ -29,7 +21,8 @@ QStringList abgeschnitten(const QWidget *fenster, const QStringList &mitLuecken 
     for (const QLabel *l : fenster->findChildren<QLabel *>()) {
         if (!l->isVisibleTo(fenster) || l->text().isEmpty() || !l->pixmap().isNull())
             continue;
-        const QRect text = textRechteck(l);
+        const int flags = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect text = l->fontMetrics().boundingRect(l->contentsRect(), flags, l->text()).translated(l->pos());
         if (!l->geometry().contains(text))
             fehler << l->objectName() + QStringLiteral(" zu klein");
         if (mitLuecken.contains(l->objectName()) || !l->parentWidget())
