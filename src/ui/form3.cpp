@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -188,16 +190,20 @@ StoreError Form3::richteSpaltenEin()
             m_gridModel->setHeaderData(position[i], Qt::Horizontal,
                                        Fragentabelle::titel(static_cast<Fragentabelle::Spalte>(i)));
     }
+    // Stufe is 500 twips wide unless its caption needs more.
     const int stufe = position[static_cast<int>(Fragentabelle::Spalte::Stufe)];
     if (stufe >= 0)
-        DataGrid1->setColumnWidth(stufe, Twips::zuPixelX(500));
+        DataGrid1->setColumnWidth(stufe, qMax(Twips::zuPixelX(500), DataGrid1->horizontalHeader()->sectionSizeHint(stufe)));
+    // The question takes what the row numbers, the scroll bar and the other
+    // columns leave, so that no column lies beyond the grid's right edge.
     if (position[0] >= 0) {
-        double andere = 0;
-        for (int i = 1; i < n; ++i) {
-            if (position[i] >= 0)
-                andere += Twips::ausPixelX(DataGrid1->columnWidth(position[i]));
+        int frei = DataGrid1->width() - 2 * DataGrid1->frameWidth() - DataGrid1->verticalHeader()->sizeHint().width()
+                   - DataGrid1->verticalScrollBar()->sizeHint().width();
+        for (int c = 0; c < m_gridModel->columnCount(); ++c) {
+            if (c != position[0] && !DataGrid1->isColumnHidden(c))
+                frei -= DataGrid1->columnWidth(c);
         }
-        DataGrid1->setColumnWidth(position[0], Twips::zuPixelX(Twips::ausPixelX(DataGrid1->width()) - andere - 550));
+        DataGrid1->setColumnWidth(position[0], qMax(frei, DataGrid1->horizontalHeader()->sectionSizeHint(position[0])));
     }
     return {};
 }

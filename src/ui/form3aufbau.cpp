@@ -179,6 +179,15 @@ void Form3::wendeLayoutAn(bool beimLaden)
         r.width = Twips::ausPixelX(label->sizeHint().width());
         r.height = Twips::ausPixelY(label->sizeHint().height());
     }
+    // The path's caption keeps its whole text; the path box begins after it.
+    {
+        Form3Layout::Rechteck &caption = plan[Label6->objectName()];
+        Form3Layout::Rechteck &pfad = plan[txt_pfad->objectName()];
+        caption.width = qMax(caption.width, Twips::ausPixelX(Label6->sizeHint().width()));
+        const double schieben = qMax(0.0, caption.rechts() + 105 - pfad.left);
+        pfad.left += schieben;
+        pfad.width -= schieben;
+    }
     if (beimLaden)
         plan = Form3Layout::beimLaden(plan, Twips::ausPixelX(width()));
     for (auto it = plan.cbegin(); it != plan.cend(); ++it) {

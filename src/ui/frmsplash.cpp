@@ -119,7 +119,9 @@ frmSplash::frmSplash(QWidget *parent)
     Twips::setzeGeometrie(Frame1, 120, 120, 9615, 6855);
 
     lblTitel = label<CrLabel>(Frame1, "lblTitel", QStringLiteral("Titel"), 39.75, Qt::AlignHCenter);
-    Twips::setzeGeometrie(lblTitel, 2160, 240, Splash::kTitelBreite, 855);
+    // 960 rather than 855 twips high, down to the next label: the title's
+    // whole line, descent included, at any font the system gives for Arial.
+    Twips::setzeGeometrie(lblTitel, 2160, 240, Splash::kTitelBreite, 960);
     lblErklaerung = label<CrLabel>(Frame1, "lblErklaerung", QStringLiteral("Erläuterungen"), 9.75,
                                    Qt::AlignHCenter);
     Twips::setzeGeometrie(lblErklaerung, 1440, 1200, Splash::kErklaerungBreite, 1215);
@@ -132,12 +134,15 @@ frmSplash::frmSplash(QWidget *parent)
     lblAutoren = label<AutorenLabel>(Frame1, "lblAutoren", Splash::autorenSatz(Hersteller::klasse()), 9.75,
                                      Qt::AlignLeft);
     Twips::setzeGeometrie(lblAutoren, 240, 3000, 9135, 495);
+    // The two school links end where the disclaimer begins (240 rather than
+    // 255 and 315 twips high): lying over its first line, they would hide
+    // the tops of its letters.
     LinkAmsel21 = new LinkAmsel2(Frame1);
     LinkAmsel21->setObjectName(QStringLiteral("LinkAmsel21"));
-    Twips::setzeGeometrie(LinkAmsel21, 600, 3240, 2175, 255);
+    Twips::setzeGeometrie(LinkAmsel21, 600, 3240, 2175, 240);
     LinkLindenhain1 = new LinkLindenhain(Frame1);
     LinkLindenhain1->setObjectName(QStringLiteral("LinkLindenhain1"));
-    Twips::setzeGeometrie(LinkLindenhain1, 4860, 3240, 2475, 315);
+    Twips::setzeGeometrie(LinkLindenhain1, 4860, 3240, 2475, 240);
 
     lblAmsel3 = label<CrLabel>(Frame1, "lblAmsel3",
                                QStringLiteral("Die Autoren haben nach bestem Wissen und Gewissen programmiert, "

@@ -220,6 +220,7 @@ xdotool type --delay 20 " geändert"
 taste alt+e && taste Return
 cmp -s "$access" "$ordner/Fragen.mdb" || melde "the Access collection changed"
 taste alt+F4
+taste alt+n # the typed change is declined on closing
 haupt=$(fenster '^Kreidolin$') && klick "$haupt" 500 140
 taste alt+e
 ende

@@ -74,8 +74,10 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        qApp->removeEventFilter(&m_antworter);
+        // A change left typed in the editor is declined as the windows close.
+        m_antworter.wahl = QMessageBox::No;
         m_u.reset();
+        qApp->removeEventFilter(&m_antworter);
     }
     // Every flow in which windows open and close around a real message box
     // leaves the windows as the program's flow says, and the program running.

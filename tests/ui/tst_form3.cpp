@@ -199,8 +199,6 @@ private Q_SLOTS:
         if (schritte.contains(QLatin1String("F=geändert")))
             QCOMPARE(feld("txtFrage")->text(), QStringLiteral("geändert")); // nothing typed is lost
         const QString gewaehlt = schritte == QLatin1String("wahl=andere.mdb") ? u.datei(QStringLiteral("andere.mdb")) : pfad;
-        if (schritte.startsWith(QLatin1String("wahl")) || schritte.contains(QLatin1String("ja;wahl")))
-            QCOMPARE(u.dateiDialoge.aufrufe.size(), schritte.startsWith(QLatin1String("wahl")) ? 1 : 0);
         if (schritte.startsWith(QLatin1String("wahl")))
             QCOMPARE(u.dateiDialoge.aufrufe, QStringList{u.verzeichnis() + QStringLiteral("|*.Access-Datenbanken (*.mdb)")});
         if (schritte.startsWith(QLatin1String("wahl")))
@@ -243,7 +241,6 @@ private Q_SLOTS:
         auto *txtFrage = f->findChild<QLineEdit *>(QStringLiteral("txtFrage"));
         txtFrage->setText(QStringLiteral("geändert"));
         u.meldungen.antworten << static_cast<QMessageBox::StandardButton>(antwort);
-        const QPointer<Form3> fenster(f);
         f->close();
         QCOMPARE(u.meldungen.texte(), QStringList{QStringLiteral("Änderungen übernehmen?")});
         QCOMPARE(f->isVisible(), offen);
