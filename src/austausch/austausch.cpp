@@ -11,6 +11,27 @@ QString zahl(qint64 n)
     return deutsch.toString(n);
 }
 
+QString kurz(QStringView text)
+{
+    constexpr qsizetype kZeichen = 40;
+    return text.size() <= kZeichen ? text.toString() : text.left(kZeichen).toString() + QStringLiteral("…");
+}
+
+QString fremdesZeichen(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool paar = QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode());
+        if (paar) {
+            ++i;
+            continue;
+        }
+        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF || QChar::isSurrogate(c))
+            return QStringLiteral("U+") + QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return {};
+}
+
 const QStringList &spalten()
 {
     static const QStringList namen = {QStringLiteral("Frage"), QStringLiteral("Loesung"),
@@ -134,19 +155,27 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
             ablehnen(r.fehler);
             continue;
         }
-        QString leer;
-        for (int i = 0; i < 5 && leer.isEmpty(); ++i) {
-            if (r.felder.value(i).trimmed().isEmpty())
-                leer = feldnamen[i];
+        // Looked at without copies: a workbook may give every row the same huge shared text.
+        QString fehler;
+        for (int i = 0; i < 5 && fehler.isEmpty(); ++i) {
+            const QStringView feld(r.felder.value(i));
+            if (feld.trimmed().isEmpty())
+                fehler = QStringLiteral("das Feld %1 ist leer").arg(feldnamen[i]);
+            else if (feld.size() > kMaxFeld)
+                fehler = QStringLiteral("das Feld %1 ist länger als %2 Zeichen").arg(feldnamen[i], zahl(kMaxFeld));
+            else if (const QString z = fremdesZeichen(feld); !z.isEmpty())
+                fehler = QStringLiteral("das Feld %1 enthält das Zeichen %2, das keine Austauschdatei halten "
+                                        "kann").arg(feldnamen[i], z);
         }
-        if (!leer.isEmpty()) {
-            ablehnen(QStringLiteral("das Feld %1 ist leer").arg(leer));
+        if (!fehler.isEmpty()) {
+            ablehnen(fehler);
             continue;
         }
         Frage f{r.felder[0].trimmed(), r.felder[1].trimmed(), r.felder[2].trimmed(), r.felder[3].trimmed(),
                 stufeAus(r.felder[4]), r.zeile};
         if (f.stufe == 0) {
-            ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von 1 bis 15").arg(r.felder[4].trimmed()));
+            ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von 1 bis 15")
+                         .arg(kurz(QStringView(r.felder[4]).trimmed())));
             continue;
         }
         const bool wieLoesung = gleichLautend(f.loesung, f.antwort1) || gleichLautend(f.loesung, f.antwort2);
