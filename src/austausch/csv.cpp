@@ -44,10 +44,15 @@ QString ohneFormelschutz(QString f)
     return f;
 }
 
-// Appends text[von, bis) to feld.
+// Appends text[von, bis) to feld. A field's first piece is taken at its
+// size: appending to an empty text would reserve room for growth in every field.
 inline void haenge(QString &feld, const QChar *p, qsizetype von, qsizetype bis)
 {
-    if (bis > von)
+    if (bis <= von)
+        return;
+    if (feld.isEmpty())
+        feld = QString(p + von, bis - von);
+    else
         feld.append(p + von, bis - von);
 }
 }
