@@ -253,15 +253,18 @@ QByteArray schreibe(const Tabelle &tabelle)
             return f;
         return QLatin1Char('"') + f.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
     };
-    QString text = spalten().join(QLatin1Char(';')) + QLatin1String("\r\n");
+    // Encoded row by row: the whole text as UTF-16 beside its UTF-8 would double a large export.
+    QByteArray aus = "\xEF\xBB\xBF" + spalten().join(QLatin1Char(';')).toUtf8() + "\r\n";
+    QString zeilenText;
     for (const QStringList &zeile : tabelle) {
+        zeilenText.clear();
         for (int i = 0; i < zeile.size(); ++i) {
             if (i > 0)
-                text += QLatin1Char(';');
-            text += feld(zeile[i]);
+                zeilenText += QLatin1Char(';');
+            zeilenText += feld(zeile[i]);
         }
-        text += QLatin1String("\r\n");
+        aus += zeilenText.toUtf8() + "\r\n";
     }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return aus;
 }
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -180,16 +181,28 @@ StoreError schreibe(const QString &pfad, const QByteArray &bytes, const Probe &p
     }
     if (!schreibeAlles(d.fd, bytes) || ::fchmod(d.fd, modus) != 0 || ::fsync(d.fd) != 0 || d.schliesse() != 0)
         return nicht(grund(errno));
+    // Read back piece by piece against what was meant: no second copy of a large file.
     Fd zurueck{::open(temp.constData(), O_RDONLY | O_CLOEXEC)};
-    QByteArray gelesen;
     if (zurueck.fd < 0)
         return nicht(grund(errno));
-    if (const StoreError e = liesFd(zurueck.fd, bytes.size() + 1, gelesen))
-        return nicht(QStringLiteral("Beim Nachlesen: %1").arg(e.text()));
-    if (gelesen != bytes)
+    char puffer[64 * 1024];
+    qint64 gelesen = 0;
+    for (;;) {
+        const ssize_t n = ::read(zurueck.fd, puffer, sizeof puffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return nicht(QStringLiteral("Beim Nachlesen: %1").arg(grund(errno)));
+        if (n == 0)
+            break;
+        if (gelesen + n > bytes.size() || memcmp(puffer, bytes.constData() + gelesen, size_t(n)) != 0)
+            return nicht(QStringLiteral("Die Datei liest sich anders zurück, als sie geschrieben wurde."));
+        gelesen += n;
+    }
+    if (gelesen != bytes.size())
         return nicht(QStringLiteral("Die Datei liest sich anders zurück, als sie geschrieben wurde."));
     if (probe) {
-        if (const StoreError e = probe(gelesen))
+        if (const StoreError e = probe(bytes))
             return nicht(QStringLiteral("Die geschriebene Datei ist nicht lesbar: %1").arg(e.text()));
     }
     if (::rename(temp.constData(), QFile::encodeName(pfad).constData()) != 0)

@@ -25,6 +25,7 @@ const QVector<Format> &alle()
              bytes = Csv::schreibe(t);
              return StoreError();
          },
+         nullptr,
          false},
         {QStringLiteral("Excel-Arbeitsmappe"),
          {QStringLiteral("xlsx")},
@@ -35,6 +36,7 @@ const QVector<Format> &alle()
              return Xlsx::lies(bytes, zeilen, f);
          },
          Xlsx::schreibe,
+         Xlsx::oeffnet,
          true},
         {QStringLiteral("Moodle-XML"),
          {QStringLiteral("xml")},
@@ -50,6 +52,7 @@ const QVector<Format> &alle()
              bytes = Moodle::schreibe(t);
              return StoreError();
          },
+         Moodle::oeffnet,
          true},
     };
     return tabelle;

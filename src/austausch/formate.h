@@ -16,6 +16,10 @@ struct Format {
     StoreError (*lies)(QByteArray bytes, QVector<Austausch::Rohzeile> &zeilen, QString *art,
                        const Austausch::Fortschritt &fortschritt);
     StoreError (*schreibe)(const Austausch::Tabelle &tabelle, QByteArray &bytes);
+    // Whether a written file opens again: its structure, not the limits an
+    // import sets (a collection may hold more than an import takes). Null
+    // where the bytes read back equal are the whole check.
+    StoreError (*oeffnet)(const QByteArray &bytes);
     // XML cannot hold control characters, U+FFFE or U+FFFF: such a field is
     // refused before the file is written.
     bool xml;

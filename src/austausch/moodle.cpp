@@ -2,6 +2,7 @@
 
 #include "austausch/xmlleser.h"
 
+#include <QBuffer>
 #include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamWriter>
@@ -165,6 +166,20 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
     if (!quiz)
         return StoreError(QStringLiteral("Die Datei ist keine Moodle-XML-Datei: sie enthält kein <quiz>."));
     return {};
+}
+
+StoreError oeffnet(const QByteArray &bytes)
+{
+    QBuffer puffer;
+    puffer.setData(bytes);
+    puffer.open(QIODevice::ReadOnly);
+    XmlLeser leser(&puffer);
+    bool quiz = false;
+    while (leser.weiter())
+        quiz = quiz || leser.beginnt(QLatin1String("quiz"));
+    if (leser.fehler())
+        return StoreError(leser.fehlertext());
+    return quiz ? StoreError() : StoreError(QStringLiteral("ihr fehlt <quiz>"));
 }
 
 QByteArray schreibe(const Tabelle &tabelle)

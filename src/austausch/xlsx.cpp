@@ -3,6 +3,7 @@
 #include "austausch/dateizugang.h"
 #include "austausch/xmlleser.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
@@ -106,7 +107,7 @@ public:
 
     // One part, unpacked up to the limit. A missing part is empty; only a
     // sheet must be there.
-    StoreError teil(const QString &name, QByteArray &out)
+    StoreError teil(const QString &name, QByteArray &out, qint64 grenze = kMaxTeil)
     {
         out.clear();
         if (unzLocateFile(m_zip, name.toUtf8().constData(), 2) != UNZ_OK)
@@ -117,7 +118,7 @@ public:
         int n;
         while ((n = unzReadCurrentFile(m_zip, puffer, sizeof puffer)) > 0) {
             out.append(puffer, n);
-            if (out.size() > kMaxTeil) {
+            if (out.size() > grenze) {
                 unzCloseCurrentFile(m_zip);
                 return StoreError(QStringLiteral("Die Arbeitsmappe ist entpackt größer als %1 MB; so viele Fragen "
                                                  "fasst keine Sammlung.").arg(kMaxTeil / (1024 * 1024)));
@@ -319,6 +320,29 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, const Fortsc
     if (xml.isEmpty())
         return StoreError(QStringLiteral("Die Datei ist keine Excel-Arbeitsmappe (.xlsx): ihr fehlt die Tabelle."));
     return tabelle(xml, gemeinsam, zeilen, fortschritt);
+}
+
+StoreError oeffnet(const QByteArray &bytes)
+{
+    Archiv zip(bytes);
+    if (!zip.offen())
+        return StoreError(QStringLiteral("sie ist kein Zip-Archiv"));
+    const QString blatt = ersteTabelle(zip);
+    for (const QString &name : {QStringLiteral("xl/sharedStrings.xml"), blatt}) {
+        QByteArray xml;
+        if (const StoreError e = zip.teil(name, xml, std::numeric_limits<qint64>::max()))
+            return e;
+        if (xml.isEmpty() && name == blatt)
+            return StoreError(QStringLiteral("ihr fehlt die Tabelle"));
+        QBuffer puffer(&xml);
+        puffer.open(QIODevice::ReadOnly);
+        XmlLeser x(&puffer);
+        while (x.weiter()) {
+        }
+        if (!xml.isEmpty() && x.fehler())
+            return kaputt(name, x.fehlertext());
+    }
+    return {};
 }
 
 StoreError schreibe(const Tabelle &tabelle, QByteArray &bytes)

@@ -13,6 +13,10 @@ namespace Xlsx {
 StoreError lies(const QByteArray &bytes, QVector<Austausch::Rohzeile> &zeilen,
                 const Austausch::Fortschritt &fortschritt = {});
 
+// Whether bytes are a workbook whose first sheet and shared texts are whole
+// XML, whatever their size.
+StoreError oeffnet(const QByteArray &bytes);
+
 // The header row, then one row per question, Stufe as a number.
 StoreError schreibe(const Austausch::Tabelle &tabelle, QByteArray &bytes);
 }

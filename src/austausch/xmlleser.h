@@ -12,6 +12,8 @@ public:
     static constexpr int kMaxTiefe = 256;
 
     explicit XmlLeser(const QByteArray &xml) : m_x(xml) {}
+    // Read piece by piece: a large file is not held as UTF-16 whole.
+    explicit XmlLeser(QIODevice *geraet) : m_x(geraet) {}
 
     // Reads on; false at the end or after a fault.
     bool weiter();
