@@ -6,6 +6,8 @@
 // 1: failed, rows refused, or (pruefen) not playable; 2: wrong call.
 
 #include "austausch/abgleich.h"
+#include "austausch/formate.h"
+#include "store/fragentabelle.h"
 #include "austausch/pruefung.h"
 #include "austausch/sammlung.h"
 
@@ -16,39 +18,45 @@
 #include <unistd.h>
 
 namespace {
-const char *const kHilfe =
-    "Aufruf:\n"
-    "  kreidolin-fragen import [--trotzdem] QUELLE ZIEL.mdb\n"
-    "  kreidolin-fragen import --abgleichen [--entfernen] QUELLE SAMMLUNG\n"
-    "  kreidolin-fragen export QUELLE.mdb ZIEL\n"
-    "  kreidolin-fragen pruefen DATEI.mdb\n"
-    "  kreidolin-fragen --help\n"
-    "\n"
-    "Überträgt Fragen zwischen einer Kreidolin-Fragensammlung (.mdb) und Dateien anderer\n"
-    "Programme und prüft Sammlungen. Das Format folgt der Dateiendung:\n"
-    "  .csv   Tabelle als Text (aus Excel, LibreOffice); Trennzeichen ; , oder Tabulator,\n"
-    "         UTF-8 oder Windows-1252. Export: UTF-8 mit BOM und ;\n"
-    "  .xlsx  Excel-Arbeitsmappe, erste Tabelle\n"
-    "  .xml   Moodle-XML: Auswahlfragen mit einer richtigen (100 %) und zwei falschen\n"
-    "         Antworten (0 %); die Stufe steht im Schlagwort \"Stufe 7\" oder, ohne ein\n"
-    "         solches, im letzten Teil der Kategorie (\".../Stufe 7\").\n"
-    "CSV und XLSX: die erste Zeile nennt die Spalten Frage, Loesung, Antwort1, Antwort2 und\n"
-    "Stufe (in beliebiger Reihenfolge); Stufe ist eine ganze Zahl von 1 bis 15.\n"
-    "\n"
-    "import   fügt die Fragen aus QUELLE der Sammlung ZIEL.mdb hinzu (legt sie an, wenn es\n"
-    "         sie noch nicht gibt): alle oder keine. Abgelehnte Zeilen werden mit Nummer und\n"
-    "         Grund genannt; dann wird nichts übernommen, es sei denn mit --trotzdem.\n"
-    "import --abgleichen\n"
-    "         macht die SAMMLUNG (Datei .mdb oder postgresql://server/datenbank?user=name)\n"
-    "         der Datei gleich, in einem Schritt: Zeilen werden über die Spalte ID zugeordnet,\n"
-    "         wo es sie gibt, sonst über den Fragetext; neue kommen hinzu, geänderte werden\n"
-    "         geändert; Fragen, die in der Datei fehlen, löscht nur --entfernen.\n"
-    "         Eine abgelehnte Zeile ändert nichts.\n"
-    "export   schreibt alle Fragen der Sammlung in die Datei ZIEL (ersetzt sie als Ganzes).\n"
-    "pruefen  nennt die Fragen je Stufe und alles, was ein Spiel verhindert oder auffällt.\n"
-    "\n"
-    "Rückgabewert: 0 erledigt (pruefen: spielbar), 1 Fehler, abgelehnte Zeilen oder nicht\n"
-    "spielbar, 2 falscher Aufruf.\n";
+QString hilfe()
+{
+    return QStringLiteral(
+               "Aufruf:\n"
+               "  kreidolin-fragen import [--trotzdem] QUELLE ZIEL.mdb\n"
+               "  kreidolin-fragen import --abgleichen [--entfernen] QUELLE SAMMLUNG\n"
+               "  kreidolin-fragen export QUELLE.mdb ZIEL\n"
+               "  kreidolin-fragen pruefen DATEI.mdb\n"
+               "  kreidolin-fragen --help\n"
+               "\n"
+               "Überträgt Fragen zwischen einer Kreidolin-Fragensammlung (.mdb) und Dateien anderer\n"
+               "Programme und prüft Sammlungen. Das Format folgt der Dateiendung:\n")
+           + Formate::hilfe()
+           + QStringLiteral(
+               "CSV und XLSX: die erste Zeile nennt die Spalten %3 (in beliebiger\n"
+               "Reihenfolge); Stufe ist eine ganze Zahl von %4 bis %5.\n"
+               "Gelesen werden nur gewöhnliche Dateien bis %1 MB mit höchstens %2 Zeilen.\n"
+               "\n"
+               "import   fügt die Fragen aus QUELLE der Sammlung ZIEL.mdb hinzu (legt sie an, wenn es\n"
+               "         sie noch nicht gibt): alle oder keine. Abgelehnte Zeilen werden mit Nummer und\n"
+               "         Grund genannt; dann wird nichts übernommen, es sei denn mit --trotzdem.\n"
+               "import --abgleichen\n"
+               "         macht die SAMMLUNG (Datei .mdb oder postgresql://server/datenbank?user=name)\n"
+               "         der Datei gleich, in einem Schritt: Zeilen werden über die Spalte ID zugeordnet,\n"
+               "         wo es sie gibt, sonst über den Fragetext; neue kommen hinzu, geänderte werden\n"
+               "         geändert; Fragen, die in der Datei fehlen, löscht nur --entfernen.\n"
+               "         Eine abgelehnte Zeile ändert nichts.\n"
+               "export   schreibt alle Fragen der Sammlung in die Datei ZIEL (ersetzt sie als Ganzes,\n"
+               "         erst wenn die neue Datei vollständig geschrieben und wieder gelesen ist).\n"
+               "pruefen  nennt die Fragen je Stufe und alles, was ein Spiel verhindert oder auffällt.\n"
+               "\n"
+               "Rückgabewert: 0 erledigt (pruefen: spielbar), 1 Fehler, abgelehnte Zeilen oder nicht\n"
+               "spielbar, 2 falscher Aufruf.\n")
+               .arg(Austausch::kMaxBytes / (1024 * 1024))
+               .arg(Austausch::zahl(Austausch::kMaxZeilen))
+               .arg(Fragentabelle::spalten().join(QStringLiteral(", ")))
+               .arg(Fragentabelle::kErsteStufe)
+               .arg(Fragentabelle::kLetzteStufe);
+}
 
 void aus(FILE *ziel, const QString &text)
 {
@@ -156,7 +164,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        aus(stdout, QString::fromUtf8(kHilfe));
+        aus(stdout, hilfe());
         return 0;
     }
     const QString befehl = args.value(0);

@@ -13,6 +13,27 @@ QString zahl(qint64 n)
     return deutsch.toString(n);
 }
 
+QString kurz(QStringView text)
+{
+    constexpr qsizetype kZeichen = 40;
+    return text.size() <= kZeichen ? text.toString() : text.left(kZeichen).toString() + QStringLiteral("…");
+}
+
+QString fremdesZeichen(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool paar = QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode());
+        if (paar) {
+            ++i;
+            continue;
+        }
+        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF || QChar::isSurrogate(c))
+            return QStringLiteral("U+") + QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return {};
+}
+
 StoreError ordneKopf(const QStringList &kopf, QVector<int> &position)
 {
     position.fill(-1, Fragentabelle::spalten().size());
@@ -105,22 +126,32 @@ Einlesen pruefeZeilen(const QVector<Rohzeile> &zeilen, QSet<QString> vorhanden, 
             ablehnen(r.fehler);
             continue;
         }
-        QString leer;
-        for (int i = 0; i < Fragentabelle::kSpaltenzahl && leer.isEmpty(); ++i) {
-            if (r.felder.value(i).trimmed().isEmpty())
-                leer = i == static_cast<int>(Fragentabelle::Spalte::Loesung)
-                           ? Fragentabelle::titel(Fragentabelle::Spalte::Loesung)
-                           : Fragentabelle::spalten()[i];
+        // Looked at without copies: a workbook may give every row the same huge shared text.
+        QString fehler;
+        const auto feldnamen = [](int i) {
+            return i == static_cast<int>(Fragentabelle::Spalte::Loesung)
+                       ? Fragentabelle::titel(Fragentabelle::Spalte::Loesung)
+                       : Fragentabelle::spalten()[i];
+        };
+        for (int i = 0; i < Fragentabelle::kSpaltenzahl && fehler.isEmpty(); ++i) {
+            const QStringView feld(r.felder.value(i));
+            if (feld.trimmed().isEmpty())
+                fehler = QStringLiteral("das Feld %1 ist leer").arg(feldnamen(i));
+            else if (feld.size() > kMaxFeld)
+                fehler = QStringLiteral("das Feld %1 ist länger als %2 Zeichen").arg(feldnamen(i), zahl(kMaxFeld));
+            else if (const QString z = fremdesZeichen(feld); !z.isEmpty())
+                fehler = QStringLiteral("das Feld %1 enthält das Zeichen %2, das keine Austauschdatei halten "
+                                        "kann").arg(feldnamen(i), z);
         }
-        if (!leer.isEmpty()) {
-            ablehnen(QStringLiteral("das Feld %1 ist leer").arg(leer));
+        if (!fehler.isEmpty()) {
+            ablehnen(fehler);
             continue;
         }
         Frage f{r.felder[0].trimmed(), r.felder[1].trimmed(), r.felder[2].trimmed(), r.felder[3].trimmed(),
                 Fragentabelle::stufe(r.felder[4]), r.zeile};
         if (f.stufe == 0) {
             ablehnen(QStringLiteral("die Stufe „%1“ ist keine ganze Zahl von %2 bis %3")
-                         .arg(r.felder[4].trimmed())
+                         .arg(kurz(QStringView(r.felder[4]).trimmed()))
                          .arg(Fragentabelle::kErsteStufe)
                          .arg(Fragentabelle::kLetzteStufe));
             continue;

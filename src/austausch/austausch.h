@@ -22,6 +22,22 @@ using Fortschritt = std::function<void(const QString &schritt, qint64 getan, qin
 // file unpacked) and the rows beyond which no collection can be played.
 constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
 constexpr int kMaxZeilen = 32767;
+// Within those: the cells of one row, the cells of a whole table, the
+// characters of one field (an Excel cell's limit, so that every collection
+// can be written to a workbook again), and the characters of all cells
+// together after a workbook's shared texts are put in.
+constexpr int kMaxSpalten = 1024;
+constexpr qint64 kMaxZellen = 2'000'000;
+constexpr int kMaxFeld = 32767;
+constexpr qint64 kMaxZeichen = 32 * 1024 * 1024;
+
+// A field quoted in a message: at most a few dozen characters, so that a
+// refusal never copies a huge text.
+QString kurz(QStringView text);
+
+// The first character no XML file can hold (controls other than tab and
+// line ends, U+FFFE, U+FFFF, a lone surrogate) as "U+0001"; empty if none.
+QString fremdesZeichen(QStringView text);
 
 // A count as German texts write it ("32.767"), whatever the system's locale.
 QString zahl(qint64 n);

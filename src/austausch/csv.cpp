@@ -31,10 +31,30 @@ QString dekodiereMit(QStringDecoder::Encoding kodierung, const QByteArray &bytes
     return d.decode(bytes);
 }
 
-// Appends text[von, bis) to feld.
+// Characters a spreadsheet program takes as the start of a formula when it
+// opens a CSV file; the export puts an apostrophe before them (and before an
+// apostrophe that begins a field), the import takes exactly that one away.
+bool formelAnfang(QStringView f)
+{
+    return !f.isEmpty() && QStringView(u"=+-@\t\r'").contains(f.front());
+}
+
+QString ohneFormelschutz(QString f)
+{
+    if (f.size() >= 2 && f.front() == QLatin1Char('\'') && formelAnfang(QStringView(f).mid(1)))
+        f.remove(0, 1);
+    return f;
+}
+
+// Appends text[von, bis) to feld. A field's first piece is taken at its
+// size: appending to an empty text would reserve room for growth in every field.
 inline void haenge(QString &feld, const QChar *p, qsizetype von, qsizetype bis)
 {
-    if (bis > von)
+    if (bis <= von)
+        return;
+    if (feld.isEmpty())
+        feld = QString(p + von, bis - von);
+    else
         feld.append(p + von, bis - von);
 }
 }
@@ -76,13 +96,14 @@ QString dekodiere(const QByteArray &bytes, QString *kodierung)
     return ausCp1252(bytes);
 }
 
-QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetze,
-                           const Austausch::Fortschritt &fortschritt)
+StoreError zerlege(QStringView text, QChar trenner, int maxDatensaetze, QVector<Datensatz> &out,
+                   const Austausch::Fortschritt &fortschritt)
 {
-    QVector<Datensatz> out;
+    out.clear();
     out.reserve(qMin<qsizetype>(maxDatensaetze, text.count(QLatin1Char('\n')) + 1));
     int breite = 1;
-    const QChar *p = text.constData();
+    qint64 zellen = 0;
+    const QChar *p = text.data();
     const qsizetype n = text.size();
     const QChar quote(u'"'), cr(u'\r'), lf(u'\n');
     qsizetype i = 0;
@@ -92,6 +113,13 @@ QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetz
         d.zeile = zeile;
         d.felder.reserve(breite);
         for (;;) {
+            // A file of separators alone would otherwise hold one empty text per byte.
+            if (d.felder.size() >= kMaxSpalten)
+                return StoreError(QStringLiteral("Zeile %1 hat mehr als %2 Felder; so viele Spalten hat keine "
+                                                 "Fragentabelle.").arg(d.zeile).arg(zahl(kMaxSpalten)));
+            if (++zellen > kMaxZellen)
+                return StoreError(QStringLiteral("Die Datei hat mehr als %1 Felder; so viele braucht keine Sammlung.")
+                                      .arg(zahl(kMaxZellen)));
             QString feld;
             if (i < n && p[i] == quote) {
                 ++i;
@@ -124,7 +152,7 @@ QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetz
             while (i < n && p[i] != trenner && p[i] != lf && p[i] != cr)
                 ++i;
             haenge(feld, p, von, i);
-            d.felder << feld;
+            d.felder << ohneFormelschutz(std::move(feld));
             if (i < n && p[i] == trenner) {
                 ++i;
                 continue;
@@ -138,25 +166,27 @@ QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetz
         }
         breite = static_cast<int>(d.felder.size());
         // Blank lines between rows are no rows.
-        if (d.felder.size() == 1 && d.felder[0].trimmed().isEmpty() && !d.offen)
+        if (d.felder.size() == 1 && QStringView(d.felder[0]).trimmed().isEmpty() && !d.offen)
             continue;
         out.append(std::move(d));
         if (fortschritt && out.size() % 4096 == 0)
             fortschritt(QStringLiteral("Lesen"), i, n);
     }
-    return out;
+    return {};
 }
 
-QChar trenner(const QString &text)
+QChar trenner(QStringView text)
 {
     const QString kandidaten = QStringLiteral(";,\t");
     QChar bester = kandidaten[0];
     int besteNamen = -1;
     qsizetype besteZahl = -1;
-    const QString ersteZeile = text.left(text.indexOf(QLatin1Char('\n')) < 0 ? text.size()
-                                                                             : text.indexOf(QLatin1Char('\n')));
+    const qsizetype ende = text.indexOf(QLatin1Char('\n'));
+    const QStringView ersteZeile = ende < 0 ? text : text.left(ende);
     for (const QChar t : kandidaten) {
-        const QVector<Datensatz> kopf = zerlege(ersteZeile, t, 1);
+        // The names stand at the start; a header line as long as the file is not copied whole.
+        QVector<Datensatz> kopf;
+        zerlege(ersteZeile.left(1 << 16), t, 1, kopf);
         int namen = 0;
         if (!kopf.isEmpty()) {
             for (QString zelle : kopf[0].felder) {
@@ -175,7 +205,7 @@ QChar trenner(const QString &text)
     return bester;
 }
 
-StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *format,
+StoreError lies(QByteArray bytes, QVector<Rohzeile> &zeilen, QString *format,
                 const Austausch::Fortschritt &fortschritt)
 {
     zeilen.clear();
@@ -183,12 +213,16 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *for
         return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(kMaxBytes / (1024 * 1024)));
     QString kodierung;
-    const QString text = dekodiere(bytes, &kodierung);
+    QString text = dekodiere(bytes, &kodierung);
+    bytes = QByteArray();
     if (text.contains(QChar(0)))
         return StoreError(QStringLiteral("Die Datei ist keine Textdatei und damit keine CSV-Tabelle."));
     const QChar t = trenner(text);
     // The header and one row more than a collection can hold tell "too many".
-    QVector<Datensatz> saetze = zerlege(text, t, kMaxZeilen + 2, fortschritt);
+    QVector<Datensatz> saetze;
+    if (const StoreError e = zerlege(text, t, kMaxZeilen + 2, saetze, fortschritt))
+        return e;
+    text = QString();
     if (saetze.isEmpty())
         return StoreError(QStringLiteral("Die Datei ist leer."));
     if (saetze.size() > kMaxZeilen + 1)
@@ -213,21 +247,26 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, QString *for
 
 QByteArray schreibe(const Tabelle &tabelle)
 {
-    auto feld = [](const QString &f) {
+    auto feld = [](QString f) {
+        if (formelAnfang(f))
+            f.prepend(QLatin1Char('\''));
         if (!f.contains(QLatin1Char(';')) && !f.contains(QLatin1Char('"')) && !f.contains(QLatin1Char('\n'))
             && !f.contains(QLatin1Char('\r')) && f.trimmed() == f)
             return f;
-        return QLatin1Char('"') + QString(f).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+        return QLatin1Char('"') + f.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
     };
-    QString text = Fragentabelle::spalten().join(QLatin1Char(';')) + QLatin1String("\r\n");
+    // Encoded row by row: the whole text as UTF-16 beside its UTF-8 would double a large export.
+    QByteArray aus = "\xEF\xBB\xBF" + Fragentabelle::spalten().join(QLatin1Char(';')).toUtf8() + "\r\n";
+    QString zeilenText;
     for (const QStringList &zeile : tabelle) {
+        zeilenText.clear();
         for (int i = 0; i < zeile.size(); ++i) {
             if (i > 0)
-                text += QLatin1Char(';');
-            text += feld(zeile[i]);
+                zeilenText += QLatin1Char(';');
+            zeilenText += feld(zeile[i]);
         }
-        text += QLatin1String("\r\n");
+        aus += zeilenText.toUtf8() + "\r\n";
     }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return aus;
 }
 }

@@ -22,17 +22,22 @@ struct Datensatz {
     QStringList felder;
     bool offen = false;
 };
-QVector<Datensatz> zerlege(const QString &text, QChar trenner, int maxDatensaetze,
-                           const Austausch::Fortschritt &fortschritt = {});
+// More than Austausch::kMaxSpalten fields in a record, or kMaxZellen in all,
+// end the reading with a message. A field that begins with an apostrophe
+// before a formula's first character loses that apostrophe (see schreibe).
+StoreError zerlege(QStringView text, QChar trenner, int maxDatensaetze, QVector<Datensatz> &saetze,
+                   const Austausch::Fortschritt &fortschritt = {});
 
 // The separator of the header line: the one that splits it into the most of
 // the five column names, else the most frequent outside quotes.
-QChar trenner(const QString &text);
+QChar trenner(QStringView text);
 
-StoreError lies(const QByteArray &bytes, QVector<Austausch::Rohzeile> &zeilen, QString *format = nullptr,
+StoreError lies(QByteArray bytes, QVector<Austausch::Rohzeile> &zeilen, QString *format = nullptr,
                 const Austausch::Fortschritt &fortschritt = {});
 
 // What German Excel and LibreOffice open without asking: UTF-8 with BOM,
-// ";" between fields, CR LF after each row.
+// ";" between fields, CR LF after each row. A field that begins with = + -
+// @, a tab, a carriage return or an apostrophe gets an apostrophe before it,
+// so that no spreadsheet program runs it as a formula; lies() removes it.
 QByteArray schreibe(const Austausch::Tabelle &tabelle);
 }

@@ -1,20 +1,39 @@
 #include "austausch/moodle.h"
 
+#include "austausch/xmlleser.h"
 #include "store/fragentabelle.h"
 
+#include <QBuffer>
 #include <QMap>
 #include <QRegularExpression>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace {
 using namespace Austausch;
 
-bool weiter(QXmlStreamReader &x)
+// Tags are taken out by hand, in one pass: a pattern for them takes time
+// with the square of a text full of "<".
+QString ohneMarken(const QString &text)
 {
-    if (x.readNext() == QXmlStreamReader::DTD)
-        x.raiseError(QStringLiteral("Dokumenttyp-Deklarationen werden nicht gelesen"));
-    return !x.atEnd() && !x.hasError();
+    QString t;
+    t.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype auf = text.indexOf(QLatin1Char('<'), i);
+        const qsizetype zu = auf < 0 ? -1 : text.indexOf(QLatin1Char('>'), auf);
+        if (zu < 0) {
+            t += QStringView(text).mid(i);
+            break;
+        }
+        t += QStringView(text).mid(i, auf - i);
+        const QStringView marke = QStringView(text).mid(auf + 1, zu - auf - 1).trimmed();
+        // A line break or the end of a paragraph keeps the words apart.
+        if (marke.startsWith(QLatin1String("br"), Qt::CaseInsensitive)
+            || marke.compare(QLatin1String("/p"), Qt::CaseInsensitive) == 0)
+            t += QLatin1Char(' ');
+        i = zu + 1;
+    }
+    return t;
 }
 
 // Moodle keeps texts as HTML unless told otherwise; the game shows plain text.
@@ -22,11 +41,8 @@ QString klartext(const QString &text, const QString &format)
 {
     if (format != QLatin1String("html") && !format.isEmpty())
         return text;
-    static const QRegularExpression umbruch(QStringLiteral("<br\\s*/?>|</p>"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression marke(QStringLiteral("<[^>]*>"));
     static const QRegularExpression entitaet(QStringLiteral("&(#x[0-9a-fA-F]{1,6}|#[0-9]{1,7}|[a-zA-Z]{2,8});"));
-    QString t = text;
-    t.replace(umbruch, QStringLiteral(" ")).remove(marke);
+    const QString t = ohneMarken(text);
     static const QMap<QString, QString> namen = {
         {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
         {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
@@ -52,26 +68,27 @@ QString klartext(const QString &text, const QString &format)
 }
 
 // The <text> inside the element x stands on, with that element's format.
-QString textIn(QXmlStreamReader &x)
+QString textIn(XmlLeser &x)
 {
-    const QString name = x.name().toString();
-    const QString format = x.attributes().value(QStringLiteral("format")).toString();
+    const QString format = x.x().attributes().value(QStringLiteral("format")).toString();
+    const int tiefe = x.tiefe();
     QString text;
-    while (weiter(x) && !(x.isEndElement() && x.name() == name)) {
-        if (x.isStartElement() && x.name() == QLatin1String("text"))
-            text = x.readElementText(QXmlStreamReader::IncludeChildElements);
-        else if (x.isStartElement())
-            x.skipCurrentElement();
+    while (x.weiter() && x.tiefe() >= tiefe) {
+        if (x.beginnt(QLatin1String("text")))
+            text = x.text();
+        else if (x.x().isStartElement())
+            x.ueberspringe();
     }
     return klartext(text, format);
 }
 
+// "Stufe 7" as the last part of a category path or as a whole tag.
 QString stufeIn(const QString &text)
 {
-    static const QRegularExpression stufe(QStringLiteral("(?:^|/)\\s*Stufe\\s*([^/]*?)\\s*$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = stufe.match(text);
-    return m.hasMatch() ? m.captured(1) : QString();
+    QStringView teil = QStringView(text).mid(text.lastIndexOf(QLatin1Char('/')) + 1).trimmed();
+    if (!teil.startsWith(QLatin1String("Stufe"), Qt::CaseInsensitive))
+        return {};
+    return teil.mid(5).trimmed().toString();
 }
 }
 
@@ -83,21 +100,22 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
     if (bytes.size() > kMaxBytes)
         return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(kMaxBytes / (1024 * 1024)));
-    QXmlStreamReader x(bytes);
+    XmlLeser leser(bytes);
+    QXmlStreamReader &x = leser.x();
     QString kategorieStufe;
     bool quiz = false;
-    while (weiter(x)) {
+    while (leser.weiter()) {
         if (!x.isStartElement())
             continue;
         if (!quiz) {
             if (x.name() != QLatin1String("quiz"))
                 return StoreError(QStringLiteral("Die Datei ist keine Moodle-XML-Datei: ihr äußerstes Element ist "
-                                                 "<%1>, nicht <quiz>.").arg(x.name()));
+                                                 "<%1>, nicht <quiz>.").arg(kurz(x.name())));
             quiz = true;
             continue;
         }
         if (x.name() != QLatin1String("question")) {
-            x.skipCurrentElement();
+            leser.ueberspringe();
             continue;
         }
         Rohzeile r;
@@ -105,23 +123,24 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
         const QString typ = x.attributes().value(QStringLiteral("type")).toString();
         QString frage, tagStufe, kategorie;
         QStringList richtig, falsch, andere;
-        while (weiter(x) && !(x.isEndElement() && x.name() == QLatin1String("question"))) {
+        const int tiefe = leser.tiefe();
+        while (leser.weiter() && leser.tiefe() >= tiefe) {
             if (!x.isStartElement())
                 continue;
             if (x.name() == QLatin1String("questiontext")) {
-                frage = textIn(x);
+                frage = textIn(leser);
             } else if (x.name() == QLatin1String("category")) {
-                kategorie = textIn(x);
+                kategorie = textIn(leser);
             } else if (x.name() == QLatin1String("answer")) {
                 const double anteil = x.attributes().value(QStringLiteral("fraction")).toDouble();
-                const QString a = textIn(x);
+                const QString a = textIn(leser);
                 (anteil >= 100 ? richtig : anteil == 0 ? falsch : andere) << a;
             } else if (x.name() == QLatin1String("tag")) {
-                const QString s = stufeIn(textIn(x));
+                const QString s = stufeIn(textIn(leser));
                 if (!s.isEmpty())
                     tagStufe = s;
             } else if (x.name() != QLatin1String("tags")) {
-                x.skipCurrentElement();
+                leser.ueberspringe();
             }
         }
         if (typ == QLatin1String("category")) {
@@ -134,7 +153,7 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
         r.felder = QStringList{frage, richtig.value(0), falsch.value(0), falsch.value(1),
                                tagStufe.isEmpty() ? kategorieStufe : tagStufe};
         if (typ != QLatin1String("multichoice"))
-            r.fehler = QStringLiteral("der Fragetyp „%1“ ist keine Auswahlfrage (multichoice)").arg(typ);
+            r.fehler = QStringLiteral("der Fragetyp „%1“ ist keine Auswahlfrage (multichoice)").arg(kurz(typ));
         else if (richtig.size() != 1 || falsch.size() != 2 || !andere.isEmpty())
             r.fehler = QStringLiteral("die Frage hat %1 richtige und %2 falsche Antworten; erwartet werden eine "
                                       "richtige (100 %) und zwei falsche (0 %)")
@@ -143,12 +162,25 @@ StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen)
             r.fehler = QStringLiteral("die Frage nennt keine Stufe (Schlagwort oder Kategorie „Stufe N“)");
         zeilen.append(r);
     }
-    if (x.hasError())
-        return StoreError(QStringLiteral("Die Datei ist keine lesbare Moodle-XML-Datei (Zeile %1): %2")
-                              .arg(x.lineNumber()).arg(x.errorString()));
+    if (leser.fehler())
+        return StoreError(QStringLiteral("Die Datei ist keine lesbare Moodle-XML-Datei: %1").arg(leser.fehlertext()));
     if (!quiz)
         return StoreError(QStringLiteral("Die Datei ist keine Moodle-XML-Datei: sie enthält kein <quiz>."));
     return {};
+}
+
+StoreError oeffnet(const QByteArray &bytes)
+{
+    QBuffer puffer;
+    puffer.setData(bytes);
+    puffer.open(QIODevice::ReadOnly);
+    XmlLeser leser(&puffer);
+    bool quiz = false;
+    while (leser.weiter())
+        quiz = quiz || leser.beginnt(QLatin1String("quiz"));
+    if (leser.fehler())
+        return StoreError(leser.fehlertext());
+    return quiz ? StoreError() : StoreError(QStringLiteral("ihr fehlt <quiz>"));
 }
 
 QByteArray schreibe(const Tabelle &tabelle)

@@ -15,6 +15,9 @@ namespace Moodle {
 // declaration (and with it any entity) ends the reading.
 StoreError lies(const QByteArray &bytes, QVector<Austausch::Rohzeile> &zeilen);
 
+// Whether bytes are whole XML with <quiz> outermost, whatever their size.
+StoreError oeffnet(const QByteArray &bytes);
+
 // One category per level, the questions of that level below it, each
 // tagged with its level too.
 QByteArray schreibe(const Austausch::Tabelle &tabelle);

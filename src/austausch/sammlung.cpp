@@ -1,12 +1,13 @@
 #include "austausch/sammlung.h"
 
-#include "austausch/csv.h"
-#include "austausch/moodle.h"
-#include "austausch/xlsx.h"
+#include "austausch/dateizugang.h"
+#include "austausch/formate.h"
 #include "store/connection.h"
 #include "store/fragentabelle.h"
 #include "store/questionfile.h"
+#include "store/sqlitegrund.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -28,17 +29,28 @@ QString text(const QVariant &v)
     return v.isNull() ? QString() : v.toString();
 }
 
+// A statement that runs this long is read from something that never ends
+// (a view that calls itself); it is stopped.
+constexpr int kMaxSekunden = 60;
+
 StoreError sqlFehler(const QString &pfad, sqlite3 *db)
 {
-    return StoreError(QStringLiteral("Die Sammlung %1 hat den Import abgelehnt: %2. Es wurde nichts übernommen.")
-                          .arg(pfad, QString::fromUtf8(sqlite3_errmsg(db))));
+    return StoreError(QStringLiteral("Die Sammlung %1 hat den Import abgelehnt: %2 Es wurde nichts übernommen.")
+                          .arg(pfad, sqliteGrund(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)))));
+}
+
+int zuLange(void *frist)
+{
+    return static_cast<QDeadlineTimer *>(frist)->hasExpired() ? 1 : 0;
 }
 
 using Datenbank = std::unique_ptr<sqlite3, int (*)(sqlite3 *)>;
 using Anweisung = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)>;
 
-StoreError oeffne(const QString &pfad, Datenbank &db)
+StoreError oeffne(const QString &pfad, Datenbank &db, QDeadlineTimer &frist)
 {
+    if (const StoreError e = Dateizugang::nurDatei(pfad))
+        return e;
     if (Connection::kindOf(pfad) == Connection::Kind::Jet)
         return StoreError(QStringLiteral("Die Sammlung %1 ist eine Access-Datei, die Kreidolin nur liest. Öffnen "
                                          "Sie sie im Editor und wandeln Sie sie um, dann kann sie Fragen aufnehmen.")
@@ -51,6 +63,7 @@ StoreError oeffne(const QString &pfad, Datenbank &db)
     if (rc != SQLITE_OK)
         return sqlFehler(pfad, h);
     sqlite3_busy_timeout(h, 2000);
+    sqlite3_progress_handler(h, 10000, zuLange, &frist);
     return {};
 }
 
@@ -58,11 +71,15 @@ StoreError oeffne(const QString &pfad, Datenbank &db)
 StoreError vorhandene(const QString &pfad, sqlite3 *db, QSet<QString> &keys, int &anzahl)
 {
     sqlite3_stmt *s = nullptr;
-    const QByteArray sql = QStringLiteral("SELECT \"%1\" FROM \"%2\"")
+    // One row beyond what a game can load is enough to say "full"; more is
+    // never read (the table may be a view without end).
+    const QByteArray sql = QStringLiteral("SELECT \"%1\" FROM \"%2\" LIMIT %3")
                                .arg(Fragentabelle::name(Fragentabelle::Spalte::Frage), Fragentabelle::tabelle())
+                               .arg(kMaxZeilen + 1)
                                .toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr) != SQLITE_OK)
         return sqlFehler(pfad, db);
+    static_assert(kMaxZeilen + 1 == 32768);
     const Anweisung guard(s, sqlite3_finalize);
     int rc;
     anzahl = 0;
@@ -76,47 +93,37 @@ StoreError vorhandene(const QString &pfad, sqlite3 *db, QSet<QString> &keys, int
 
 StoreError liesDatei(const QString &pfad, QVector<Rohzeile> &zeilen, QString &format, const Fortschritt &f)
 {
-    const std::optional<Sammlung::Format> art = Sammlung::formatFuer(pfad);
+    const Formate::Format *art = Formate::fuer(pfad);
     if (!art)
-        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden .csv, .xlsx und "
-                                         ".xml (Moodle).").arg(pfad));
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
-        return StoreError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(pfad, datei.errorString()));
-    if (datei.size() > kMaxBytes)
-        return StoreError(QStringLiteral("Die Datei %1 ist größer als %2 MB; so viele Fragen fasst keine Sammlung.")
-                              .arg(pfad).arg(kMaxBytes / (1024 * 1024)));
-    switch (*art) {
-    case Sammlung::Format::Xlsx:
-        format = QStringLiteral("Excel-Arbeitsmappe, erste Tabelle");
-        return Xlsx::lies(&datei, zeilen, f);
-    case Sammlung::Format::Moodle:
-        format = QStringLiteral("Moodle-XML");
-        return Moodle::lies(datei.read(kMaxBytes + 1), zeilen);
-    case Sammlung::Format::Csv:
-        break;
+        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden %2.")
+                              .arg(pfad, Formate::endungen()));
+    QByteArray bytes;
+    if (const StoreError e = Dateizugang::lies(pfad, kMaxBytes, bytes))
+        return e;
+    return art->lies(std::move(bytes), zeilen, &format, f);
+}
+
+// The first field no file of the format can hold, as "Datensatz 7, Feld Frage: …".
+QString unhaltbar(const Tabelle &tabelle)
+{
+    for (int r = 0; r < tabelle.size(); ++r) {
+        for (int s = 0; s < tabelle[r].size(); ++s) {
+            const QString z = fremdesZeichen(tabelle[r][s]);
+            if (!z.isEmpty())
+                return QStringLiteral("Datensatz %1, Feld %2: das Zeichen %3").arg(r + 1).arg(spalten().value(s), z);
+        }
     }
-    return Csv::lies(datei.read(kMaxBytes + 1), zeilen, &format, f);
+    return {};
 }
 }
 
 namespace Sammlung {
 
-std::optional<Format> formatFuer(const QString &pfad)
-{
-    const QString endung = QFileInfo(pfad).suffix().toLower();
-    if (endung == QLatin1String("csv") || endung == QLatin1String("txt"))
-        return Format::Csv;
-    if (endung == QLatin1String("xlsx"))
-        return Format::Xlsx;
-    if (endung == QLatin1String("xml"))
-        return Format::Moodle;
-    return std::nullopt;
-}
-
 StoreError lies(const QString &mdb, Tabelle &tabelle)
 {
     tabelle.clear();
+    if (const StoreError e = Dateizugang::nurDatei(mdb))
+        return e;
     Connection c;
     c.setConnectionString(Connection::connectionStringFor(mdb));
     if (const StoreError e = c.open())
@@ -148,7 +155,8 @@ StoreError vorschau(const QString &quelle, const QString &ziel, Einlesen &ergebn
     int anzahl = 0;
     if (QFileInfo::exists(ziel)) {
         Datenbank db(nullptr, sqlite3_close);
-        if (const StoreError e = oeffne(ziel, db))
+        QDeadlineTimer frist(kMaxSekunden * 1000);
+        if (const StoreError e = oeffne(ziel, db, frist))
             return e;
         if (const StoreError e = vorhandene(ziel, db.get(), keys, anzahl))
             return e;
@@ -168,7 +176,8 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
         return QuestionFile::erzeuge(ziel, zeilen);
     }
     Datenbank db(nullptr, sqlite3_close);
-    if (const StoreError e = oeffne(ziel, db))
+    QDeadlineTimer frist(kMaxSekunden * 1000);
+    if (const StoreError e = oeffne(ziel, db, frist))
         return e;
     // A whole collection's new pages stay in memory until the commit instead
     // of being spilled into the file (and the journal synced) on the way.
@@ -237,21 +246,28 @@ StoreError fuegeEin(const QString &ziel, const QVector<Frage> &fragen, const For
 
 StoreError exportiere(const QString &mdb, const QString &ziel, int *anzahl)
 {
-    const std::optional<Format> art = formatFuer(ziel);
+    const Formate::Format *art = Formate::fuer(ziel);
     if (!art)
-        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; geschrieben werden .csv, .xlsx und "
-                                         ".xml (Moodle).").arg(ziel));
+        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; geschrieben werden %2.")
+                              .arg(ziel, Formate::endungen()));
     Tabelle tabelle;
     if (const StoreError e = lies(mdb, tabelle))
         return e;
-    if (anzahl)
-        *anzahl = tabelle.size();
-    if (*art == Format::Xlsx)
-        return Xlsx::schreibe(ziel, tabelle);
-    const QByteArray bytes = *art == Format::Csv ? Csv::schreibe(tabelle) : Moodle::schreibe(tabelle);
-    QSaveFile datei(ziel);
-    if (!datei.open(QIODevice::WriteOnly) || datei.write(bytes) != bytes.size() || !datei.commit())
-        return StoreError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(ziel, datei.errorString()));
-    return {};
+    if (art->xml) {
+        if (const QString wo = unhaltbar(tabelle); !wo.isEmpty())
+            return StoreError(QStringLiteral("Die Datei %1 wurde nicht geschrieben: %2 kann in einer Datei im Format "
+                                             "%3 nicht stehen. Bitte ändern Sie den Text im Editor.")
+                                  .arg(ziel, wo, art->name));
+    }
+    QByteArray bytes;
+    if (const StoreError e = art->schreibe(tabelle, bytes))
+        return StoreError(QStringLiteral("Die Datei %1 wurde nicht geschrieben: %2").arg(ziel, e.text()));
+    const int zeilen = tabelle.size();
+    tabelle.clear();
+    bytes.squeeze();
+    const StoreError e = Dateizugang::schreibe(ziel, bytes, art->oeffnet);
+    if (!e && anzahl)
+        *anzahl = zeilen;
+    return e;
 }
 }

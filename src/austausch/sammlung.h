@@ -2,15 +2,11 @@
 
 #include "austausch/austausch.h"
 
-#include <optional>
 
 // A question collection (.mdb) and the files it is exchanged through; the
-// file's format is told by its extension.
+// file's format is told by its extension (formate.h). Only regular files
+// are read.
 namespace Sammlung {
-enum class Format { Csv, Xlsx, Moodle };
-
-// .csv (and .txt), .xlsx, .xml; nothing for any other name.
-std::optional<Format> formatFuer(const QString &pfad);
 
 // The rows of table fragen as text, in table order. Also for Access files
 // (read through the program's own reader).
@@ -29,6 +25,7 @@ StoreError fuegeEin(const QString &ziel, const QVector<Austausch::Frage> &fragen
                     const Austausch::Fortschritt &fortschritt = {});
 
 // Writes the whole collection to ziel in the format its name says; an
-// existing file is replaced whole or not at all. *anzahl: rows written.
+// existing file is replaced whole or not at all, and only by a file that
+// has been read back and opens again. *anzahl: rows written.
 StoreError exportiere(const QString &mdb, const QString &ziel, int *anzahl = nullptr);
 }

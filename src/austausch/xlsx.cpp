@@ -1,12 +1,15 @@
 #include "austausch/xlsx.h"
 
+#include "austausch/dateizugang.h"
+#include "austausch/xmlleser.h"
 #include "store/fragentabelle.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
+
+#include <limits>
 
 #include <minizip/unzip.h>
 #include <xlsxwriter.h>
@@ -16,7 +19,11 @@ using namespace Austausch;
 
 const QString kRelNs = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
 constexpr int kMaxTexte = 2'000'000;
-constexpr int kMaxSpalten = 1024;
+// An unpacked part is XML that Qt reads as UTF-16 beside it: half the file limit
+// keeps a workbook within the memory a file of that limit may take.
+constexpr qint64 kMaxTeil = kMaxBytes / 2;
+// The last row a spreadsheet program has.
+constexpr qint64 kLetzteZeile = 1'048'576;
 
 StoreError kaputt(const QString &teil, const QString &grund)
 {
@@ -101,7 +108,7 @@ public:
 
     // One part, unpacked up to the limit. A missing part is empty; only a
     // sheet must be there.
-    StoreError teil(const QString &name, QByteArray &out)
+    StoreError teil(const QString &name, QByteArray &out, qint64 grenze = kMaxTeil)
     {
         out.clear();
         if (unzLocateFile(m_zip, name.toUtf8().constData(), 2) != UNZ_OK)
@@ -112,10 +119,10 @@ public:
         int n;
         while ((n = unzReadCurrentFile(m_zip, puffer, sizeof puffer)) > 0) {
             out.append(puffer, n);
-            if (out.size() > kMaxBytes) {
+            if (out.size() > grenze) {
                 unzCloseCurrentFile(m_zip);
                 return StoreError(QStringLiteral("Die Arbeitsmappe ist entpackt größer als %1 MB; so viele Fragen "
-                                                 "fasst keine Sammlung.").arg(kMaxBytes / (1024 * 1024)));
+                                                 "fasst keine Sammlung.").arg(kMaxTeil / (1024 * 1024)));
             }
         }
         if (unzCloseCurrentFile(m_zip) != UNZ_OK || n < 0)
@@ -127,42 +134,35 @@ private:
     unzFile m_zip = nullptr;
 };
 
-// Reads on; a document type declaration ends the reading.
-bool weiter(QXmlStreamReader &x)
-{
-    if (x.readNext() == QXmlStreamReader::DTD)
-        x.raiseError(QStringLiteral("Dokumenttyp-Deklarationen werden nicht gelesen"));
-    return !x.atEnd() && !x.hasError();
-}
-
 // The text of an <si> or <is>: its runs, without the phonetic hints.
-QString textVon(QXmlStreamReader &x)
+QString textVon(XmlLeser &x)
 {
-    const QString endeName = x.name().toString();
+    const int tiefe = x.tiefe();
     QString text;
-    while (weiter(x)) {
-        if (x.isEndElement() && x.name() == endeName)
-            break;
-        if (x.isStartElement() && x.name() == QLatin1String("rPh"))
-            x.skipCurrentElement();
-        else if (x.isStartElement() && x.name() == QLatin1String("t"))
-            text += x.readElementText(QXmlStreamReader::IncludeChildElements);
+    while (x.weiter() && x.tiefe() >= tiefe) {
+        if (x.beginnt(QLatin1String("rPh")))
+            x.ueberspringe();
+        else if (x.beginnt(QLatin1String("t")))
+            text += x.text();
     }
     return text;
 }
 
 StoreError texte(const QByteArray &xml, QStringList &out)
 {
-    QXmlStreamReader x(xml);
-    while (weiter(x)) {
-        if (x.isStartElement() && x.name() == QLatin1String("si")) {
+    // Workbooks that keep every text in its cell have no such part.
+    if (xml.isEmpty())
+        return {};
+    XmlLeser x(xml);
+    while (x.weiter()) {
+        if (x.beginnt(QLatin1String("si"))) {
             if (out.size() >= kMaxTexte)
-                return kaputt(QStringLiteral("sharedStrings.xml"), QStringLiteral("zu viele Texte"));
+                return kaputt(QStringLiteral("sharedStrings.xml"), QStringLiteral("mehr als %1 Texte").arg(zahl(kMaxTexte)));
             out << textVon(x);
         }
     }
-    if (x.hasError())
-        return kaputt(QStringLiteral("sharedStrings.xml"), x.errorString());
+    if (x.fehler())
+        return kaputt(QStringLiteral("sharedStrings.xml"), x.fehlertext());
     return {};
 }
 
@@ -173,20 +173,19 @@ QString ersteTabelle(Archiv &zip)
     QByteArray xml;
     QString id;
     if (!zip.teil(QStringLiteral("xl/workbook.xml"), xml)) {
-        QXmlStreamReader x(xml);
-        while (weiter(x)) {
-            if (x.isStartElement() && x.name() == QLatin1String("sheet")) {
-                id = x.attributes().value(kRelNs, QStringLiteral("id")).toString();
+        XmlLeser x(xml);
+        while (x.weiter()) {
+            if (x.beginnt(QLatin1String("sheet"))) {
+                id = x.x().attributes().value(kRelNs, QStringLiteral("id")).toString();
                 break;
             }
         }
     }
     if (!id.isEmpty() && !zip.teil(QStringLiteral("xl/_rels/workbook.xml.rels"), xml)) {
-        QXmlStreamReader x(xml);
-        while (weiter(x)) {
-            if (x.isStartElement() && x.name() == QLatin1String("Relationship")
-                && x.attributes().value(QStringLiteral("Id")) == id) {
-                const QString ziel = x.attributes().value(QStringLiteral("Target")).toString();
+        XmlLeser x(xml);
+        while (x.weiter()) {
+            if (x.beginnt(QLatin1String("Relationship")) && x.x().attributes().value(QStringLiteral("Id")) == id) {
+                const QString ziel = x.x().attributes().value(QStringLiteral("Target")).toString();
                 return ziel.startsWith(QLatin1Char('/')) ? ziel.mid(1) : QStringLiteral("xl/") + ziel;
             }
         }
@@ -211,31 +210,45 @@ int spalteAus(QStringView ref)
 StoreError tabelle(const QByteArray &xml, const QStringList &texte, QVector<Rohzeile> &zeilen,
                    const Fortschritt &fortschritt)
 {
-    QXmlStreamReader x(xml);
+    XmlLeser leser(xml);
+    QXmlStreamReader &x = leser.x();
     QVector<int> position;
     bool kopf = false;
-    int zeile = 0;
-    while (weiter(x)) {
-        if (!x.isStartElement() || x.name() != QLatin1String("row"))
+    qint64 zeile = 0, zellenGesamt = 0, zeichen = 0;
+    while (leser.weiter()) {
+        if (!leser.beginnt(QLatin1String("row")))
             continue;
-        const int r = x.attributes().value(QStringLiteral("r")).toInt();
-        zeile = r > zeile ? r : zeile + 1;
+        const QStringView r = x.attributes().value(QStringLiteral("r"));
+        bool ok = true;
+        const qint64 nummer = r.isEmpty() ? 0 : r.toLongLong(&ok);
+        if (!ok || nummer < 0 || nummer > kLetzteZeile)
+            return kaputt(QStringLiteral("Tabelle"), QStringLiteral("die Zeilennummer „%1“ gibt es in keiner Tabelle")
+                                                         .arg(kurz(r)));
+        zeile = nummer > zeile ? nummer : zeile + 1;
+        if (zeile > kLetzteZeile)
+            return kaputt(QStringLiteral("Tabelle"), QStringLiteral("Zeilen nach der letzten Zeile %1")
+                                                         .arg(zahl(kLetzteZeile)));
         QStringList zellen;
         int spalte = -1;
-        while (weiter(x) && !(x.isEndElement() && x.name() == QLatin1String("row"))) {
-            if (!x.isStartElement() || x.name() != QLatin1String("c"))
+        const int zeilenTiefe = leser.tiefe();
+        while (leser.weiter() && leser.tiefe() >= zeilenTiefe) {
+            if (!leser.beginnt(QLatin1String("c")))
                 continue;
+            if (++zellenGesamt > kMaxZellen)
+                return StoreError(QStringLiteral("Die Tabelle hat mehr als %1 Zellen; so viele braucht keine Sammlung.")
+                                      .arg(zahl(kMaxZellen)));
             const int s = spalteAus(x.attributes().value(QStringLiteral("r")));
-            spalte = s >= 0 ? s : spalte + 1;
-            const QString typ = x.attributes().value(QStringLiteral("t")).toString();
+            spalte = s >= 0 ? s : qMin(spalte + 1, kMaxSpalten);
+            const bool geteilt = x.attributes().value(QStringLiteral("t")) == QLatin1String("s");
             QString wert;
-            while (weiter(x) && !(x.isEndElement() && x.name() == QLatin1String("c"))) {
-                if (x.isStartElement() && x.name() == QLatin1String("v"))
-                    wert = x.readElementText();
-                else if (x.isStartElement() && x.name() == QLatin1String("is"))
-                    wert = textVon(x);
+            const int zellenTiefe = leser.tiefe();
+            while (leser.weiter() && leser.tiefe() >= zellenTiefe) {
+                if (leser.beginnt(QLatin1String("v")))
+                    wert = leser.text();
+                else if (leser.beginnt(QLatin1String("is")))
+                    wert = textVon(leser);
             }
-            if (typ == QLatin1String("s")) {
+            if (geteilt) {
                 bool ok = false;
                 const int i = wert.toInt(&ok);
                 if (!ok || i < 0 || i >= texte.size())
@@ -243,20 +256,26 @@ StoreError tabelle(const QByteArray &xml, const QStringList &texte, QVector<Rohz
                                                                                        "den es nicht gibt"));
                 wert = texte[i];
             }
-            if (spalte < kMaxSpalten) {
-                while (zellen.size() <= spalte)
-                    zellen << QString();
-                zellen[spalte] = wert;
-            }
+            if (spalte >= kMaxSpalten)
+                continue;
+            // Shared texts cost nothing until counted here, once per cell.
+            zeichen += wert.size();
+            if (zeichen > kMaxZeichen)
+                return StoreError(QStringLiteral("Die Tabelle hat ausgepackt mehr als %1 Zeichen; so viel Text "
+                                                 "fasst keine Sammlung.").arg(zahl(kMaxZeichen)));
+            while (zellen.size() <= spalte)
+                zellen << QString();
+            zellen[spalte] = wert;
         }
         bool leer = true;
         for (const QString &z : zellen)
-            leer = leer && z.trimmed().isEmpty();
+            leer = leer && QStringView(z).trimmed().isEmpty();
         if (leer)
             continue;
+        const int nr = static_cast<int>(zeile);
         if (!kopf) {
             if (const StoreError e = ordneKopf(zellen, position))
-                return StoreError(QStringLiteral("Zeile %1: %2").arg(zeile).arg(e.text()));
+                return StoreError(QStringLiteral("Zeile %1: %2").arg(nr).arg(e.text()));
             kopf = true;
             continue;
         }
@@ -267,12 +286,12 @@ StoreError tabelle(const QByteArray &xml, const QStringList &texte, QVector<Rohz
         const int breite = *std::max_element(position.cbegin(), position.cend()) + 1;
         while (zellen.size() < breite)
             zellen << QString();
-        zeilen.append(ausZellen(zeile, zellen, position));
+        zeilen.append(ausZellen(nr, zellen, position));
         if (fortschritt && zeilen.size() % 4096 == 0)
             fortschritt(QStringLiteral("Lesen"), x.characterOffset(), xml.size());
     }
-    if (x.hasError())
-        return kaputt(QStringLiteral("Tabelle"), x.errorString());
+    if (leser.fehler())
+        return kaputt(QStringLiteral("Tabelle"), leser.fehlertext());
     if (!kopf)
         return StoreError(QStringLiteral("Die erste Tabelle der Arbeitsmappe ist leer."));
     return {};
@@ -281,13 +300,12 @@ StoreError tabelle(const QByteArray &xml, const QStringList &texte, QVector<Rohz
 
 namespace Xlsx {
 
-StoreError lies(QIODevice *geraet, QVector<Rohzeile> &zeilen, const Fortschritt &fortschritt)
+StoreError lies(const QByteArray &bytes, QVector<Rohzeile> &zeilen, const Fortschritt &fortschritt)
 {
     zeilen.clear();
-    if (geraet->size() > kMaxBytes)
+    if (bytes.size() > kMaxBytes)
         return StoreError(QStringLiteral("Die Datei ist größer als %1 MB; so viele Fragen fasst keine Sammlung.")
                               .arg(kMaxBytes / (1024 * 1024)));
-    const QByteArray bytes = geraet->read(kMaxBytes + 1);
     Archiv zip(bytes);
     if (!zip.offen())
         return StoreError(QStringLiteral("Die Datei ist keine Excel-Arbeitsmappe (.xlsx)."));
@@ -305,19 +323,35 @@ StoreError lies(QIODevice *geraet, QVector<Rohzeile> &zeilen, const Fortschritt 
     return tabelle(xml, gemeinsam, zeilen, fortschritt);
 }
 
-StoreError lies(const QString &pfad, QVector<Rohzeile> &zeilen, const Fortschritt &fortschritt)
+StoreError oeffnet(const QByteArray &bytes)
 {
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
-        return StoreError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(pfad, datei.errorString()));
-    return lies(&datei, zeilen, fortschritt);
+    Archiv zip(bytes);
+    if (!zip.offen())
+        return StoreError(QStringLiteral("sie ist kein Zip-Archiv"));
+    const QString blatt = ersteTabelle(zip);
+    for (const QString &name : {QStringLiteral("xl/sharedStrings.xml"), blatt}) {
+        QByteArray xml;
+        if (const StoreError e = zip.teil(name, xml, std::numeric_limits<qint64>::max()))
+            return e;
+        if (xml.isEmpty() && name == blatt)
+            return StoreError(QStringLiteral("ihr fehlt die Tabelle"));
+        QBuffer puffer(&xml);
+        puffer.open(QIODevice::ReadOnly);
+        XmlLeser x(&puffer);
+        while (x.weiter()) {
+        }
+        if (!xml.isEmpty() && x.fehler())
+            return kaputt(name, x.fehlertext());
+    }
+    return {};
 }
 
-StoreError schreibe(const QString &pfad, const Tabelle &tabelle)
+StoreError schreibe(const Tabelle &tabelle, QByteArray &bytes)
 {
+    bytes.clear();
     QTemporaryDir ordner;
     if (!ordner.isValid())
-        return StoreError(QStringLiteral("Kein Platz für eine temporäre Datei: %1").arg(ordner.errorString()));
+        return StoreError(QStringLiteral("Kein Platz für eine temporäre Datei."));
     const QByteArray tmp = QFile::encodeName(ordner.filePath(QStringLiteral("fragen.xlsx")));
     lxw_workbook *mappe = workbook_new(tmp.constData());
     if (!mappe)
@@ -345,13 +379,8 @@ StoreError schreibe(const QString &pfad, const Tabelle &tabelle)
     if (fehler == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
         return StoreError(QStringLiteral("Zeile %1: ein Text ist länger, als eine Excel-Zelle fasst.").arg(fehlerZeile));
     if (fehler != LXW_NO_ERROR || schluss != LXW_NO_ERROR)
-        return StoreError(QStringLiteral("Die Arbeitsmappe kann nicht geschrieben werden: %1")
-                              .arg(QString::fromUtf8(lxw_strerror(fehler != LXW_NO_ERROR ? fehler : schluss))));
-    QFile fertig(QFile::decodeName(tmp));
-    QSaveFile ziel(pfad);
-    if (!fertig.open(QIODevice::ReadOnly) || !ziel.open(QIODevice::WriteOnly) || ziel.write(fertig.readAll()) < 0
-        || !ziel.commit())
-        return StoreError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(pfad, ziel.errorString()));
-    return {};
+        return StoreError(QStringLiteral("Die Arbeitsmappe kann nicht zusammengestellt werden (libxlsxwriter meldet "
+                                         "Fehler %1).").arg(fehler != LXW_NO_ERROR ? fehler : schluss));
+    return Dateizugang::lies(QFile::decodeName(tmp), std::numeric_limits<qint64>::max(), bytes);
 }
 }

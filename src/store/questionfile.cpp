@@ -1,5 +1,7 @@
 #include "store/questionfile.h"
 
+#include "store/sqlitegrund.h"
+
 #include <QAtomicInt>
 #include <QFile>
 #include <QSqlDatabase>
@@ -12,6 +14,13 @@ namespace {
 StoreError fehler(const QString &pfad, const QString &grund)
 {
     return StoreError(QStringLiteral("Die Fragendatenbank %1 kann nicht geschrieben werden: %2").arg(pfad, grund));
+}
+
+StoreError fehler(const QString &pfad, const QSqlError &e)
+{
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    return fehler(pfad, ok ? sqliteGrund(code, e.databaseText()) : e.text());
 }
 
 QString quoteIdentifier(const QString &name)
@@ -28,7 +37,7 @@ StoreError schreibeInto(const QString &name, const QString &datei, const QString
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(datei);
     if (!db.open())
-        return fehler(pfad, db.lastError().text());
+        return fehler(pfad, db.lastError());
     QSqlQuery q(db);
     const QString idSpalte = sechste.autoNummer ? id + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT") : id;
     QStringList spalten;
@@ -38,9 +47,9 @@ StoreError schreibeInto(const QString &name, const QString &datei, const QString
                                                                                      : QStringLiteral(" TEXT"));
     const QString tabelle = quoteIdentifier(Fragentabelle::tabelle());
     if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2, %3)").arg(tabelle, spalten.join(QStringLiteral(", ")), idSpalte)))
-        return fehler(pfad, q.lastError().text());
+        return fehler(pfad, q.lastError());
     if (!db.transaction())
-        return fehler(pfad, db.lastError().text());
+        return fehler(pfad, db.lastError());
     QStringList namen;
     for (const QString &name : Fragentabelle::spalten())
         namen << quoteIdentifier(name);
@@ -54,13 +63,13 @@ StoreError schreibeInto(const QString &name, const QString &datei, const QString
         q.addBindValue(z.stufe);
         q.addBindValue(z.id);
         if (!q.exec()) {
-            const QString grund = q.lastError().text();
+            const QSqlError grund = q.lastError();
             db.rollback();
             return fehler(pfad, grund);
         }
     }
     if (!db.commit())
-        return fehler(pfad, db.lastError().text());
+        return fehler(pfad, db.lastError());
     return {};
 }
 }
@@ -85,9 +94,12 @@ StoreError erzeuge(const QString &pfad, const QVector<FrageZeile> &zeilen, const
         std::error_code ec;
         std::filesystem::rename(QFile::encodeName(temp).toStdString(), QFile::encodeName(pfad).toStdString(), ec);
         if (ec)
-            e = fehler(pfad, QString::fromStdString(ec.message()));
+            e = fehler(pfad, QStringLiteral("Die fertige Datei lässt sich nicht an ihren Platz bringen (Fehler %1).")
+                                 .arg(ec.value()));
     }
     QFile::remove(temp);
+    // What SQLite keeps beside a file it could not finish.
+    QFile::remove(temp + QStringLiteral("-journal"));
     return e;
 }
 }

@@ -6,6 +6,7 @@
 #include "basis/services.h"
 #include "basis/twips.h"
 #include "austausch/abgleich.h"
+#include "austausch/formate.h"
 #include "austausch/pruefung.h"
 #include "austausch/sammlung.h"
 #include "ui/berichtfenster.h"
@@ -71,8 +72,7 @@ void Austauschleiste::cmdImport_Click()
     if (!sammlungDa(ziel))
         return;
     const QString quelle = Services::fileDialogs().openFileName(
-        m_fenster, AppInfo::anwendungsverzeichnis(),
-        QStringLiteral("Fragen-Tabellen (*.csv *.xlsx *.xml);;Alle Dateien (*)"));
+        m_fenster, AppInfo::anwendungsverzeichnis(), Formate::filterLesen());
     if (quelle.isEmpty())
         return;
     if (Serveradresse::istServer(ziel)) {
@@ -147,13 +147,12 @@ void Austauschleiste::cmdExport_Click()
     QString quelle;
     if (!sammlungDa(quelle))
         return;
-    QString ziel = Services::fileDialogs().saveFileName(
-        m_fenster, AppInfo::anwendungsverzeichnis(),
-        QStringLiteral("CSV für Excel und LibreOffice (*.csv);;Excel-Arbeitsmappe (*.xlsx);;Moodle-XML (*.xml)"));
+    QString ziel = Services::fileDialogs().saveFileName(m_fenster, AppInfo::anwendungsverzeichnis(),
+                                                        Formate::filterSchreiben());
     if (ziel.isEmpty())
         return;
-    if (!Sammlung::formatFuer(ziel))
-        ziel += QStringLiteral(".csv");
+    if (!Formate::fuer(ziel))
+        ziel += QLatin1Char('.') + Formate::alle().constFirst().endungen.constFirst();
     int anzahl = 0;
     StoreError fehler;
     {

@@ -66,8 +66,12 @@ private:
 class FakeFileDialogs : public FileDialogs {
 public:
     QString openFileName(QWidget *parent, const QString &directory, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &directory, const QString &filter) override
+    {
+        return openFileName(parent, directory, filter);
+    }
 
-    QStringList antworten; // an empty string cancels
+    QStringList antworten; // an empty string cancels (open and save alike)
     QStringList aufrufe;   // the folder and the filter of each call
 };
 
