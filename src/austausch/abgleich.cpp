@@ -1,6 +1,8 @@
 #include "austausch/abgleich.h"
 
 #include "austausch/csv.h"
+#include "austausch/dateizugang.h"
+#include "austausch/formate.h"
 #include "austausch/moodle.h"
 #include "austausch/sammlung.h"
 #include "austausch/xlsx.h"
@@ -69,8 +71,8 @@ QHash<int, qint64> csvIds(const QByteArray &bytes)
 {
     QHash<int, qint64> ids;
     const QString text = Csv::dekodiere(bytes);
-    const QVector<Csv::Datensatz> saetze = Csv::zerlege(text, Csv::trenner(text), kMaxZeilen + 2);
-    if (saetze.isEmpty())
+    QVector<Csv::Datensatz> saetze;
+    if (Csv::zerlege(text, Csv::trenner(text), kMaxZeilen + 2, saetze) || saetze.isEmpty())
         return ids;
     qsizetype gefunden = -1;
     for (qsizetype i = 0; i < saetze[0].felder.size(); ++i) {
@@ -90,28 +92,18 @@ QHash<int, qint64> csvIds(const QByteArray &bytes)
 
 StoreError liesQuelle(const QString &pfad, QVector<Rohzeile> &zeilen, QHash<int, qint64> &ids, QString &format)
 {
-    const std::optional<Sammlung::Format> art = Sammlung::formatFuer(pfad);
+    const Formate::Format *art = Formate::fuer(pfad);
     if (!art)
-        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden .csv, .xlsx und "
-                                         ".xml (Moodle).").arg(pfad));
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
-        return StoreError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(pfad, datei.errorString()));
-    if (datei.size() > kMaxBytes)
-        return StoreError(QStringLiteral("Die Datei %1 ist größer als %2 MB; so viele Fragen fasst keine Sammlung.")
-                              .arg(pfad).arg(kMaxBytes / (1024 * 1024)));
-    if (*art == Sammlung::Format::Xlsx) {
-        format = QStringLiteral("Excel-Arbeitsmappe, erste Tabelle");
-        return Xlsx::lies(&datei, zeilen);
-    }
-    const QByteArray bytes = datei.read(kMaxBytes + 1);
-    if (*art == Sammlung::Format::Moodle) {
-        format = QStringLiteral("Moodle-XML");
-        return Moodle::lies(bytes, zeilen);
-    }
-    if (const StoreError e = Csv::lies(bytes, zeilen, &format))
+        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden %2.")
+                              .arg(pfad, Formate::endungen()));
+    QByteArray bytes;
+    if (const StoreError e = Dateizugang::lies(pfad, kMaxBytes, bytes))
         return e;
-    ids = csvIds(bytes);
+    if (const StoreError e = art->lies(bytes, zeilen, &format, {}))
+        return e;
+    // Only the text table carries the rows' IDs.
+    if (art == Formate::fuer(QStringLiteral("ids.csv")))
+        ids = csvIds(bytes);
     return {};
 }
 

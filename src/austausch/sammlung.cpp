@@ -110,7 +110,7 @@ QString unhaltbar(const Tabelle &tabelle)
         for (int s = 0; s < tabelle[r].size(); ++s) {
             const QString z = fremdesZeichen(tabelle[r][s]);
             if (!z.isEmpty())
-                return QStringLiteral("Datensatz %1, Feld %2: das Zeichen %3").arg(r + 1).arg(spalten().value(s), z);
+                return QStringLiteral("Datensatz %1, Feld %2: das Zeichen %3").arg(r + 1).arg(Fragentabelle::spalten().value(s), z);
         }
     }
     return {};
