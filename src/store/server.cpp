@@ -330,7 +330,7 @@ StoreError fehler(const QSqlError &e, const ServerAdresse &a, const QString &was
                                          "noch einmal.").arg(Serveradresse::kurz(a))
                               + detail(grundVon(e)),
                           StoreError::Art::Verbindung);
-    return StoreError(QStringLiteral("Der Server %1 hat die Anfrage abgelehnt, %2.").arg(Serveradresse::kurz(a), was)
+    return StoreError(QStringLiteral("Der Server %1 lehnte es ab, %2.").arg(Serveradresse::kurz(a), was)
                       + detail(grundVon(e)));
 }
 
