@@ -371,6 +371,9 @@ StoreError fuehreAus(QSqlQuery &query, const QString &name, const ServerAdresse 
     }
 }
 
+// A change to the collection in a transaction of its own whose number is
+// read first: nimm takes the statement's result before the commit, and
+// nachgeprueft says the outcome was learnt from the server after a reconnect.
 static StoreError schreibe(const QString &name, const ServerAdresse &a, const QString &sql, const QVector<QVariant> &werte,
                     const QString &was, const std::function<void(QSqlQuery &)> &nimm, bool &nachgeprueft)
 {
