@@ -41,7 +41,9 @@ PgCluster &cluster(Kontext &k)
 void fragen(PgCluster &pg, int n)
 {
     // Texts as long as the shipped ones, spread evenly over the levels.
+    // Thirty PCs behind one address here: the flood limit is the room's, lifted as README says for NAT.
     if (!pg.psql(QStringLiteral("TRUNCATE fragen RESTART IDENTITY; TRUNCATE highscore;"
+                                "UPDATE highscore_regel SET je_minute = 1000000;"
                                 "INSERT INTO fragen (\"Frage\",\"Loesung\",\"Antwort1\",\"Antwort2\",\"Stufe\") "
                                 "SELECT 'Frage ' || i || repeat(' mit einem Text von sechzig Zeichen', 1), "
                                 "'Lösung ' || i, 'Falsch ' || i, 'Anders ' || i, 1 + i % 15 "

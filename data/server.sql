@@ -1,7 +1,28 @@
 -- Kreidolin in a computer room: the question collection and the highscore
--- list on a PostgreSQL server. Run once, as the owner of the database:
+-- list on a PostgreSQL server. Run once, as a superuser (postgres):
 --     psql -d kreidolin -f server.sql
--- Running it again changes nothing that is there.
+-- Running it again changes nothing that is there and brings the rights of an
+-- older set-up to these.
+
+DO $$
+BEGIN
+    -- Owns the tables and the functions pupils call: no login, no superuser,
+    -- so a fault in a function cannot reach beyond Kreidolin's tables.
+    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'kreidolin_eigner') THEN
+        CREATE ROLE kreidolin_eigner NOLOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE;
+    END IF;
+    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'kreidolin_schueler') THEN
+        CREATE ROLE kreidolin_schueler NOLOGIN;
+    END IF;
+    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'kreidolin_lehrer') THEN
+        CREATE ROLE kreidolin_lehrer NOLOGIN;
+    END IF;
+    -- Nobody else makes tables or temporary tables here (PostgreSQL 14 and
+    -- older, and clusters upgraded from them, allow both to everyone).
+    EXECUTE format('REVOKE TEMPORARY, CREATE ON DATABASE %I FROM PUBLIC', current_database());
+END
+$$;
+REVOKE CREATE ON SCHEMA public FROM PUBLIC;
 
 CREATE TABLE IF NOT EXISTS fragen (
     "Frage"    text,
@@ -13,7 +34,8 @@ CREATE TABLE IF NOT EXISTS fragen (
 );
 
 -- One row per finished game. The key is made by the PC that played: a line
--- sent again after a lost connection arrives once.
+-- sent again after a lost connection arrives once. Time and PC are the
+-- server's (highscore_eintragen).
 CREATE TABLE IF NOT EXISTS highscore (
     nr         bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
     name       text NOT NULL,
@@ -22,37 +44,101 @@ CREATE TABLE IF NOT EXISTS highscore (
     pc         text NOT NULL DEFAULT '',
     schluessel uuid NOT NULL UNIQUE
 );
+CREATE INDEX IF NOT EXISTS highscore_pc_wann ON highscore (pc, wann);
 
--- The list's rule: the first rebuild that reads more than 1000 entries
--- empties it. Anyone who plays may apply the rule; nobody but a teacher
--- may empty a shorter list.
-CREATE OR REPLACE FUNCTION highscore_leeren() RETURNS bigint
-    LANGUAGE sql SECURITY DEFINER SET search_path = public, pg_temp
+-- Lines the emptying rule took off the list, for the teachers to read and
+-- to put back (README, "In a computer room").
+CREATE TABLE IF NOT EXISTS highscore_archiv (
+    nr         bigint NOT NULL,
+    name       text NOT NULL,
+    punkte     integer NOT NULL,
+    wann       timestamptz NOT NULL,
+    pc         text NOT NULL,
+    schluessel uuid NOT NULL,
+    geleert    timestamptz NOT NULL DEFAULT now()
+);
+
+-- How many lines one client address may add per minute. A room behind one
+-- address (NAT) needs more: UPDATE highscore_regel SET je_minute = 60;
+CREATE TABLE IF NOT EXISTS highscore_regel (
+    eine      boolean PRIMARY KEY DEFAULT true CHECK (eine),
+    je_minute integer NOT NULL DEFAULT 6
+);
+INSERT INTO highscore_regel DEFAULT VALUES ON CONFLICT DO NOTHING;
+
+-- The pupils' one door to the list. Refusals for the line itself carry the
+-- state KR001 (the program keeps such a line apart), a flood KR002 (the
+-- line waits on the PC and goes later). True when the line is new.
+CREATE OR REPLACE FUNCTION highscore_eintragen(p_schluessel uuid, p_name text, p_punkte integer)
+    RETURNS boolean
+    LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp
 AS $$
-    WITH weg AS (DELETE FROM highscore WHERE (SELECT count(*) FROM highscore) > 1000 RETURNING 1)
-    SELECT count(*) FROM weg
-$$;
-
-DO $$
+DECLARE
+    v_pc text := coalesce(host(inet_client_addr()), 'lokal');
+    v_grenze integer;
 BEGIN
-    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'kreidolin_schueler') THEN
-        CREATE ROLE kreidolin_schueler NOLOGIN;
+    IF p_schluessel IS NULL OR p_name IS NULL OR p_punkte IS NULL THEN
+        RAISE EXCEPTION 'Der Eintrag ist unvollständig.' USING ERRCODE = 'KR001';
     END IF;
-    IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'kreidolin_lehrer') THEN
-        CREATE ROLE kreidolin_lehrer NOLOGIN;
+    IF p_punkte NOT BETWEEN 0 AND 15 THEN
+        RAISE EXCEPTION 'Die Punktzahl % liegt nicht zwischen 0 und 15.', p_punkte USING ERRCODE = 'KR001';
     END IF;
+    IF length(p_name) > 255 THEN
+        RAISE EXCEPTION 'Der Name ist länger als 255 Zeichen.' USING ERRCODE = 'KR001';
+    END IF;
+    IF p_name ~ '[\x01-\x1f\x7f-\x9f]' THEN
+        RAISE EXCEPTION 'Der Name enthält ein Steuerzeichen.' USING ERRCODE = 'KR001';
+    END IF;
+    IF EXISTS (SELECT FROM public.highscore WHERE schluessel = p_schluessel) THEN
+        RETURN false;
+    END IF;
+    SELECT je_minute INTO v_grenze FROM public.highscore_regel;
+    IF (SELECT count(*) FROM (SELECT FROM public.highscore
+                              WHERE pc = v_pc AND wann > now() - interval '1 minute'
+                              LIMIT v_grenze) AS eben) >= v_grenze THEN
+        RAISE EXCEPTION 'Von diesem PC kamen in der letzten Minute schon % Einträge.', v_grenze
+            USING ERRCODE = 'KR002';
+    END IF;
+    INSERT INTO public.highscore (schluessel, name, punkte, pc)
+        VALUES (p_schluessel, p_name, p_punkte, v_pc)
+        ON CONFLICT (schluessel) DO NOTHING;
+    RETURN FOUND;
 END
 $$;
 
-REVOKE ALL ON fragen, highscore FROM PUBLIC;
-REVOKE ALL ON FUNCTION highscore_leeren() FROM PUBLIC;
+-- The list's rule: the first rebuild that reads more than 1000 entries
+-- empties it. Anyone who plays may apply the rule; the lines go to the
+-- archive, none is lost, and a shorter list is not touched.
+CREATE OR REPLACE FUNCTION highscore_leeren() RETURNS bigint
+    LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog, pg_temp
+AS $$
+    WITH weg AS (DELETE FROM public.highscore WHERE (SELECT count(*) FROM public.highscore) > 1000 RETURNING *),
+         ab AS (INSERT INTO public.highscore_archiv (nr, name, punkte, wann, pc, schluessel)
+                SELECT nr, name, punkte, wann, pc, schluessel FROM weg RETURNING 1)
+    SELECT count(*) FROM ab
+$$;
 
--- Pupils play: read the questions, add to and read the highscore list.
+ALTER TABLE fragen OWNER TO kreidolin_eigner;
+ALTER TABLE highscore OWNER TO kreidolin_eigner;
+ALTER TABLE highscore_archiv OWNER TO kreidolin_eigner;
+ALTER TABLE highscore_regel OWNER TO kreidolin_eigner;
+ALTER FUNCTION highscore_eintragen(uuid, text, integer) OWNER TO kreidolin_eigner;
+ALTER FUNCTION highscore_leeren() OWNER TO kreidolin_eigner;
+
+REVOKE ALL ON fragen, highscore, highscore_archiv, highscore_regel
+    FROM PUBLIC, kreidolin_schueler, kreidolin_lehrer;
+REVOKE ALL ON FUNCTION highscore_eintragen(uuid, text, integer), highscore_leeren() FROM PUBLIC;
+
+-- Pupils play: read the questions and the list, add to it through its door.
 GRANT SELECT ON fragen TO kreidolin_schueler;
-GRANT SELECT, INSERT ON highscore TO kreidolin_schueler;
-GRANT EXECUTE ON FUNCTION highscore_leeren() TO kreidolin_schueler;
+GRANT SELECT ON highscore TO kreidolin_schueler;
+GRANT EXECUTE ON FUNCTION highscore_eintragen(uuid, text, integer), highscore_leeren() TO kreidolin_schueler;
 
--- Teachers also keep the collection and may empty the list.
+-- Teachers also keep the collection, read the archive and put lines back
+-- (with their own keys; the number is always the server's).
 GRANT SELECT, INSERT, UPDATE, DELETE ON fragen TO kreidolin_lehrer;
-GRANT SELECT, INSERT, DELETE ON highscore TO kreidolin_lehrer;
-GRANT EXECUTE ON FUNCTION highscore_leeren() TO kreidolin_lehrer;
+GRANT SELECT ON highscore TO kreidolin_lehrer;
+GRANT INSERT (schluessel, name, punkte, wann, pc) ON highscore TO kreidolin_lehrer;
+GRANT SELECT, DELETE ON highscore_archiv TO kreidolin_lehrer;
+GRANT SELECT, UPDATE ON highscore_regel TO kreidolin_lehrer;
+GRANT EXECUTE ON FUNCTION highscore_eintragen(uuid, text, integer), highscore_leeren() TO kreidolin_lehrer;

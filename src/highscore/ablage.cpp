@@ -6,9 +6,12 @@
 
 #include "basis/appinfo.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSysInfo>
 #include <QThread>
 #include <QUrl>
@@ -47,14 +50,47 @@ QString verbindungsName()
     return QStringLiteral("kreidolin-highscore-%1").arg(reinterpret_cast<quintptr>(QThread::currentThread()), 0, 16);
 }
 
-StoreError sende(const QString &verbindung, const ServerAdresse &a, const HighscoreAblage::Zeile &z)
+// What became of a line sent: taken (or there already), refused for what it
+// holds (inhalt: it will never be taken and must not block the lines after
+// it), or not taken for another reason and worth sending again.
+struct Versand {
+    StoreError fehler;
+    bool inhalt = false;
+};
+
+// The server's own check, made here first so that nothing it would refuse
+// is sent: a NUL would even cut the statement the driver writes.
+QString inhaltsFehler(const HighscoreAblage::Zeile &z)
 {
+    if (z.punkte < 0 || z.punkte > 15)
+        return QStringLiteral("Die Punktzahl %1 liegt nicht zwischen 0 und 15.").arg(z.punkte);
+    if (z.name.size() > HighscoreAblage::kNameLaenge)
+        return QStringLiteral("Der Name ist länger als %1 Zeichen.").arg(HighscoreAblage::kNameLaenge);
+    for (const QChar c : z.name) {
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f))
+            return QStringLiteral("Der Name enthält ein Steuerzeichen.");
+    }
+    return {};
+}
+
+Versand sende(const QString &verbindung, const ServerAdresse &a, const HighscoreAblage::Zeile &z)
+{
+    const QString was = QStringLiteral("Highscore-Einträge zu speichern");
+    if (const QString grund = inhaltsFehler(z); !grund.isEmpty())
+        return {StoreError(grund), true};
     QSqlQuery q;
-    return Server::fuehreAus(q, verbindung, a,
-                             QStringLiteral("INSERT INTO highscore (schluessel, name, punkte, wann, pc) "
-                                            "VALUES (?, ?, ?, ?, ?) ON CONFLICT (schluessel) DO NOTHING"),
-                             {z.schluessel, z.name, z.punkte, z.wann.toUTC().toString(Qt::ISODateWithMs), z.pc},
-                             QStringLiteral("Highscore-Einträge zu speichern"));
+    // The server takes each key once: sending again after a lost answer
+    // enters nothing twice.
+    const StoreError e = Server::fuehreAus(q, verbindung, a, QStringLiteral("SELECT highscore_eintragen(?, ?, ?)"),
+                                           {z.schluessel, z.name, z.punkte}, was, true);
+    if (q.lastError().nativeErrorCode() == QLatin1String("KR001"))
+        return {StoreError(Server::grund(q.lastError())), true};
+    return {e, false};
+}
+
+QString abgelehntPfad()
+{
+    return QFileInfo(AppInfo::highscoreAusgang()).dir().filePath(QStringLiteral("highscore-abgelehnt.dtt"));
 }
 
 StoreError sperrFehler(const QString &pfad)
@@ -64,23 +100,30 @@ StoreError sperrFehler(const QString &pfad)
 }
 
 // Appended in place and synced: the line is the only copy of the entry.
-StoreError legeAb(const HighscoreAblage::Zeile &z)
+StoreError legeAb(const QString &pfad, const QByteArray &zeile)
 {
-    const QString pfad = AppInfo::highscoreAusgang();
     QLockFile sperre(pfad + QStringLiteral(".lock"));
     sperre.setStaleLockTime(kSperrFrist / 2);
     if (!sperre.tryLock(kSperrFrist))
         return sperrFehler(pfad);
     QFile datei(pfad);
-    const QByteArray zeile = HighscoreAblage::kodiere(z) + '\n';
-    // Only this program writes the outbox, and only under the lock: a last
+    // Only this program writes the file, and only under the lock: a last
     // line without its end is the rest of a write a crash broke off.
     if (!datei.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
-        || !Highscore::kuerzeAufZeilenende(datei) || datei.write(zeile) != zeile.size()
+        || !Highscore::kuerzeAufZeilenende(datei) || datei.write(zeile + '\n') != zeile.size() + 1
         || ::fsync(datei.handle()) != 0)
         return StoreError(
             QStringLiteral("Die Datei %1 kann nicht beschrieben werden: %2").arg(pfad, datei.errorString()));
     return {};
+}
+
+StoreError legeAb(const HighscoreAblage::Zeile &z) { return legeAb(AppInfo::highscoreAusgang(), HighscoreAblage::kodiere(z)); }
+
+// A line the list will never take is kept apart, with the reason, so that
+// the outbox moves on and nothing is lost.
+StoreError legeBeiseite(const QByteArray &zeile, const QString &grund)
+{
+    return legeAb(abgelehntPfad(), zeile + '\t' + QUrl::toPercentEncoding(grund));
 }
 }
 
@@ -139,14 +182,18 @@ int liefereAus(const QString &verbindung, const ServerAdresse &a, StoreError *fe
         // A line that is no entry is kept, never thrown away; the others go
         // in order until the first the server does not take.
         const std::optional<Zeile> zeile = zerlege(z);
-        StoreError e;
-        if (!halt && zeile && !(e = sende(verbindung, a, *zeile))) {
+        Versand v;
+        if (!halt && zeile && !(v = sende(verbindung, a, *zeile)).fehler) {
             ++gesendet;
             continue;
         }
-        if (e && fehler)
-            *fehler = e;
-        halt = halt || e;
+        if (v.inhalt && !legeBeiseite(z, v.fehler.text())) {
+            ++gesendet;
+            continue;
+        }
+        if (v.fehler && fehler)
+            *fehler = v.fehler;
+        halt = halt || v.fehler;
         rest += z + '\n';
     }
     datei.close();
@@ -166,36 +213,53 @@ Highscore::Lesung lies(const ServerAdresse &a)
         return lesung;
     liefereAus(name, a);
     QSqlQuery q;
-    if ((lesung.fehler = Server::fuehreAus(q, name, a, QStringLiteral("SELECT name, punkte FROM highscore ORDER BY nr"),
-                                           {}, QStringLiteral("die Highscoreliste zu lesen"))))
+    // No more lines than the list shows (one more tells it to empty), each
+    // name cut on the server: a huge row in the table costs this PC nothing.
+    if ((lesung.fehler = Server::fuehreAus(
+             q, name, a,
+             QStringLiteral("SELECT left(name, %1), punkte FROM highscore ORDER BY nr LIMIT %2")
+                 .arg(kNameLaenge)
+                 .arg(Highscore::kLeerGrenze + 1),
+             {}, QStringLiteral("die Highscoreliste zu lesen"), true)))
         return lesung;
     while (q.next())
         lesung.eintraege.append({q.value(0).toString(), q.value(1).toInt()});
+    if (q.lastError().isValid())
+        lesung.fehler = Server::fehler(q.lastError(), a, QStringLiteral("die Highscoreliste zu lesen"));
     return lesung;
 }
 
 Ergebnis anhaengen(const ServerAdresse &a, const Zeile &zeile)
 {
     const QString name = verbindungsName();
-    StoreError e = Server::verbinde(name, a);
+    Versand v;
+    if (const QString grund = inhaltsFehler(zeile); !grund.isEmpty())
+        v = {StoreError(grund), true};
+    if (!v.inhalt)
+        v.fehler = Server::verbinde(name, a);
     // What waits in the outbox goes first, so the list keeps the order of
     // the games.
-    if (!e) {
+    if (!v.inhalt && !v.fehler) {
         StoreError vorige;
         liefereAus(name, a, &vorige);
-        if (vorige.art() == StoreError::Art::Verbindung)
-            e = vorige;
+        v.fehler = vorige;
     }
-    if (!e)
-        e = sende(name, a, zeile);
-    if (!e)
+    if (!v.inhalt && !v.fehler)
+        v = sende(name, a, zeile);
+    if (!v.fehler)
         return {};
-    if (e.art() != StoreError::Art::Verbindung)
-        return {e, {}};
+    if (v.inhalt) {
+        const QString text = QStringLiteral("Die Highscoreliste nimmt den Eintrag nicht an: ") + v.fehler.text();
+        if (const StoreError ab = legeBeiseite(kodiere(zeile), v.fehler.text()))
+            return {StoreError(text + QStringLiteral("\r\n") + ab.text()), {}};
+        return {StoreError(text + QStringLiteral("\r\nEr wurde in der Datei %1 beiseitegelegt.").arg(abgelehntPfad())), {}};
+    }
+    // Any other refusal (no connection, a refused login, too many lines at
+    // once) says nothing against the line: it waits on this PC.
     if (const StoreError ab = legeAb(zeile))
-        return {StoreError(e.text() + QStringLiteral("\r\n") + ab.text()), {}};
-    return {{}, e.text() + QStringLiteral("\r\nDer Eintrag wurde auf diesem PC aufbewahrt und wird in die "
-                                          "Highscoreliste nachgetragen, sobald der Server wieder erreichbar ist.")};
+        return {StoreError(v.fehler.text() + QStringLiteral("\r\n") + ab.text()), {}};
+    return {{}, v.fehler.text() + QStringLiteral("\r\nDer Eintrag wurde auf diesem PC aufbewahrt und wird in die "
+                                                "Highscoreliste nachgetragen, sobald der Server ihn annimmt.")};
 }
 
 StoreError leere(const ServerAdresse &a)
@@ -207,7 +271,7 @@ StoreError leere(const ServerAdresse &a)
     // so keep the rule, but not empty the list at will.
     QSqlQuery q;
     return Server::fuehreAus(q, name, a, QStringLiteral("SELECT highscore_leeren()"), {},
-                             QStringLiteral("die Highscoreliste zu leeren"));
+                             QStringLiteral("die Highscoreliste zu leeren"), true);
 }
 
 Highscore::Lesung lies()

@@ -10,6 +10,9 @@
 // list's rules (order, warning, emptying) are the same for both; only
 // reading, appending and emptying differ.
 namespace HighscoreAblage {
+// The longest name the server's list takes.
+constexpr int kNameLaenge = 255;
+
 // One finished game as the server keeps it. The key makes a line sent twice
 // (the PC went down between sending and noting it sent) arrive once.
 struct Zeile {
@@ -21,7 +24,7 @@ struct Zeile {
 };
 
 // What an entry came to: stored, kept on this PC for later (hinweis says so
-// to the player), or refused (fehler).
+// to the player), or refused for what it holds and kept apart (fehler).
 struct Ergebnis {
     StoreError fehler;
     QString hinweis;
@@ -47,6 +50,8 @@ Zeile neueZeile(const QString &name, int punkte);
 QByteArray kodiere(const Zeile &zeile);
 std::optional<Zeile> zerlege(const QByteArray &zeile);
 // Sends the outbox's lines in order; sent lines leave the file, the first
-// that cannot be sent stays with all after it. How many were sent.
+// that cannot be sent stays with all after it. A line the list refuses for
+// what it holds goes to highscore-abgelehnt.dtt beside the outbox, with the
+// reason as a sixth field, and the next follows. How many left the outbox.
 int liefereAus(const QString &verbindung, const ServerAdresse &adresse, StoreError *fehler = nullptr);
 }

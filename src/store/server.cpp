@@ -1,6 +1,7 @@
 #include "store/server.h"
 
 #include "store/connection.h"
+#include "store/serverwache.h"
 #include "store/zeilenspeicher.h"
 
 #include "basis/services.h"
@@ -13,9 +14,34 @@
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QThread>
+
+#include <libpq-fe.h>
+#include <poll.h>
+
+#include <functional>
+#include <vector>
 
 namespace {
 const QString kIdSpalte = QStringLiteral("ID");
+
+// A connection is made within kVerbindenFrist, a statement answered within
+// kAntwortFrist or given up; the server itself ends a statement after
+// kServerFrist (a held lock), so that its own reason arrives first.
+constexpr int kVerbindenFrist = 3000;
+constexpr int kServerFrist = 4000;
+constexpr int kAntwortFrist = 6000;
+
+// Set at every connection, so that nothing a login carries (ALTER ROLE …
+// SET, which a pupil may do to the room's shared login) reaches the
+// program: the start-up packet's settings override the login's.
+const QString kEinstellungen =
+    QStringLiteral("-c default_transaction_read_only=off -c search_path=public -c statement_timeout=%1 "
+                   "-c lock_timeout=0 -c idle_session_timeout=0 -c idle_in_transaction_session_timeout=0")
+        .arg(kServerFrist);
+
+// The last statement on this thread was given up by the client's watch.
+thread_local bool t_zeitUm = false;
 
 QMutex g_sperre;
 QHash<QString, QString> g_passwoerter;
@@ -41,6 +67,79 @@ QString grundVon(const QSqlError &e)
     text = text.section(QLatin1Char('\n'), 0, 0).trimmed();
     static const QRegularExpression stufe(QStringLiteral("^[A-ZÄÖÜ]+:\\s+"));
     return text.remove(stufe);
+}
+
+// The server's own words, a line under the program's German sentence.
+QString detail(const QString &grund)
+{
+    return grund.isEmpty() ? QString() : QStringLiteral("\r\nMeldung des Servers: ") + grund;
+}
+
+StoreError keineAntwort(const ServerAdresse &a)
+{
+    return StoreError(QStringLiteral("Der Server %1 hat nicht innerhalb von %2 Sekunden geantwortet. Bitte versuchen "
+                                     "Sie es später noch einmal; antwortet er weiter nicht, verständigen Sie den "
+                                     "Administrator.")
+                          .arg(Serveradresse::kurz(a))
+                          .arg(kAntwortFrist / 1000),
+                      StoreError::Art::Verbindung);
+}
+
+// libpq's own short connection answers one statement in time. Qt's driver
+// sends its first statements right after connecting and waits for them
+// without a limit; a server that completes the start-up but answers
+// nothing would hold the window there. A refused login or a closed port is
+// left to the driver, which reports it.
+bool antwortet(const ServerAdresse &a, const QString &passwort)
+{
+    const QByteArray host = a.host.toUtf8(), port = QByteArray::number(a.port), db = a.datenbank.toUtf8(),
+                     user = a.benutzer.toUtf8(), pw = passwort.toUtf8(),
+                     frist = QByteArray::number(kVerbindenFrist / 1000), optionen = kEinstellungen.toUtf8();
+    std::vector<const char *> namen{"host", "port", "dbname", "connect_timeout", "options"};
+    std::vector<const char *> werte{host.constData(), port.constData(), db.constData(), frist.constData(),
+                                    optionen.constData()};
+    if (!user.isEmpty()) {
+        namen.push_back("user");
+        werte.push_back(user.constData());
+    }
+    if (!pw.isEmpty()) {
+        namen.push_back("password");
+        werte.push_back(pw.constData());
+    }
+    namen.push_back(nullptr);
+    werte.push_back(nullptr);
+    PGconn *c = PQconnectStartParams(namen.data(), werte.data(), 0);
+    const QDeadlineTimer ende(kVerbindenFrist);
+    bool zeitUm = false;
+    const auto warte = [&](bool schreiben) {
+        pollfd p{PQsocket(c), static_cast<short>(schreiben ? POLLOUT : POLLIN), 0};
+        zeitUm = ::poll(&p, 1, static_cast<int>(ende.remainingTime())) == 0;
+        return !zeitUm;
+    };
+    bool ok = c && PQstatus(c) != CONNECTION_BAD;
+    PostgresPollingStatusType s = PGRES_POLLING_WRITING;
+    while (ok && s != PGRES_POLLING_OK && s != PGRES_POLLING_FAILED) {
+        ok = warte(s == PGRES_POLLING_WRITING);
+        if (ok)
+            s = PQconnectPoll(c);
+    }
+    if (!ok || s == PGRES_POLLING_FAILED) {
+        PQfinish(c);
+        return !zeitUm;
+    }
+    ok = PQsendQuery(c, "SELECT 1") == 1;
+    while (ok) {
+        if (PQisBusy(c)) {
+            ok = warte(false) && PQconsumeInput(c) == 1;
+            continue;
+        }
+        PGresult *r = PQgetResult(c);
+        if (!r)
+            break;
+        PQclear(r);
+    }
+    PQfinish(c);
+    return !zeitUm;
 }
 
 // libpq says so in English or, under a German locale, in German.
@@ -143,7 +242,8 @@ StoreError verbinde(const QString &name, const ServerAdresse &a)
     db.setUserName(a.benutzer);
     // A server that does not answer is reported after a few seconds, not
     // after the system's minutes.
-    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Kreidolin"));
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=Kreidolin;").arg(kVerbindenFrist / 1000)
+                         + QStringLiteral("options='%1'").arg(kEinstellungen));
     const QString schluessel = Serveradresse::text(a);
     QString passwort;
     bool bekannt = false;
@@ -153,6 +253,8 @@ StoreError verbinde(const QString &name, const ServerAdresse &a)
         passwort = g_passwoerter.value(schluessel);
     }
     db.setPassword(passwort);
+    if (!antwortet(a, passwort))
+        return keineAntwort(a);
     if (db.open())
         return {};
     QString grund = grundVon(db.lastError());
@@ -169,6 +271,8 @@ StoreError verbinde(const QString &name, const ServerAdresse &a)
         if (fragen) {
             if (const std::optional<QString> neu = Services::passwoerter()->frage(wer)) {
                 db.setPassword(*neu);
+                if (!antwortet(a, *neu))
+                    return keineAntwort(a);
                 if (db.open()) {
                     QMutexLocker lock(&g_sperre);
                     g_passwoerter.insert(schluessel, *neu);
@@ -177,10 +281,13 @@ StoreError verbinde(const QString &name, const ServerAdresse &a)
                 grund = grundVon(db.lastError());
             }
         }
-        return StoreError(QStringLiteral("Die Anmeldung am Server %1 ist fehlgeschlagen: %2")
-                              .arg(Serveradresse::kurz(a), grund));
+        return StoreError(QStringLiteral("Die Anmeldung am Server %1 ist fehlgeschlagen. Bitte prüfen Sie Benutzer "
+                                         "und Passwort.").arg(Serveradresse::kurz(a))
+                          + detail(grund));
     }
-    return StoreError(QStringLiteral("Der Server %1 ist nicht erreichbar: %2").arg(Serveradresse::kurz(a), grund),
+    return StoreError(QStringLiteral("Der Server %1 ist nicht erreichbar. Bitte prüfen Sie, ob er läuft und ob dieser "
+                                     "PC ihn im Netz erreicht.").arg(Serveradresse::kurz(a))
+                          + detail(grund),
                       StoreError::Art::Verbindung);
 }
 
@@ -190,11 +297,15 @@ StoreError pruefe(const ServerAdresse &a)
     StoreError e = verbinde(name, a);
     if (!e) {
         QSqlQuery q;
-        e = fuehreAus(q, name, a, QStringLiteral("SELECT count(*) FROM fragen"), {}, QStringLiteral("Fragen zu lesen"));
+        e = fuehreAus(q, name, a, QStringLiteral("SELECT count(*) FROM fragen"), {}, QStringLiteral("Fragen zu lesen"),
+                      true);
+        q = QSqlQuery();
     }
     QSqlDatabase::removeDatabase(name);
     return e;
 }
+
+QString grund(const QSqlError &e) { return grundVon(e); }
 
 void vergissPasswoerter()
 {
@@ -208,36 +319,126 @@ StoreError fehler(const QSqlError &e, const ServerAdresse &a, const QString &was
     if (e.nativeErrorCode() == QLatin1String("42501"))
         return StoreError(QStringLiteral("Keine Berechtigung: Der Server %1 erlaubt dem Benutzer %2 nicht, %3.")
                               .arg(Serveradresse::kurz(a), a.benutzer, was));
+    if (e.nativeErrorCode() == QLatin1String("57014"))
+        return StoreError(QStringLiteral("Der Server %1 hat die Anfrage nach %2 Sekunden abgebrochen, weil sie nicht "
+                                         "fertig wurde (etwa weil jemand die Tabelle gesperrt hält). Bitte versuchen "
+                                         "Sie es später noch einmal.")
+                              .arg(Serveradresse::kurz(a))
+                              .arg(kServerFrist / 1000));
     if (verbindungWeg(e))
-        return StoreError(QStringLiteral("Die Verbindung zum Server %1 ist unterbrochen: %2")
-                              .arg(Serveradresse::kurz(a), grundVon(e)),
+        return StoreError(QStringLiteral("Die Verbindung zum Server %1 ist unterbrochen. Bitte versuchen Sie es gleich "
+                                         "noch einmal.").arg(Serveradresse::kurz(a))
+                              + detail(grundVon(e)),
                           StoreError::Art::Verbindung);
-    return StoreError(
-        QStringLiteral("Der Server %1 hat die Anfrage abgelehnt: %2").arg(Serveradresse::kurz(a), grundVon(e)));
+    return StoreError(QStringLiteral("Der Server %1 lehnte es ab, %2.").arg(Serveradresse::kurz(a), was)
+                      + detail(grundVon(e)));
 }
 
 StoreError fuehreAus(QSqlQuery &query, const QString &name, const ServerAdresse &a, const QString &sql,
-                     const QVector<QVariant> &werte, const QString &was)
+                     const QVector<QVariant> &werte, const QString &was, bool wiederholbar)
 {
+    // One limit for the whole call, a second attempt included.
+    ServerWache wache(kAntwortFrist);
+    t_zeitUm = false;
     for (int versuch = 0;; ++versuch) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
+        wache.beobachte(db);
         query = QSqlQuery(db);
         query.setForwardOnly(true);
-        bool ok = query.prepare(sql);
-        if (ok) {
+        bool ok = true;
+        if (werte.isEmpty()) {
+            ok = query.exec(sql);
+        } else if ((ok = query.prepare(sql))) {
             for (const QVariant &w : werte)
                 query.addBindValue(w);
             ok = query.exec();
         }
         if (ok)
             return {};
+        if (wache.abgelaufen()) {
+            t_zeitUm = true;
+            query = QSqlQuery();
+            db.close();
+            return keineAntwort(a);
+        }
         const StoreError e = fehler(query.lastError(), a, was);
-        if (e.art() != StoreError::Art::Verbindung || versuch > 0)
+        if (e.art() != StoreError::Art::Verbindung || versuch > 0 || !wiederholbar)
             return e;
         query = QSqlQuery();
         db.close();
         if (const StoreError neu = verbinde(name, a))
             return neu;
+    }
+}
+
+// A change to the collection in a transaction of its own whose number is
+// read first: nimm takes the statement's result before the commit, and
+// nachgeprueft says the outcome was learnt from the server after a reconnect.
+static StoreError schreibe(const QString &name, const ServerAdresse &a, const QString &sql, const QVector<QVariant> &werte,
+                    const QString &was, const std::function<void(QSqlQuery &)> &nimm, bool &nachgeprueft)
+{
+    nachgeprueft = false;
+    for (int versuch = 0;; ++versuch) {
+        QSqlQuery q;
+        const auto schritt = [&](const QString &s, const QVector<QVariant> &w) {
+            return fuehreAus(q, name, a, s, w, was, false);
+        };
+        QString nummer;
+        bool beimCommit = false;
+        StoreError e = schritt(QStringLiteral("BEGIN"), {});
+        if (!e && !(e = schritt(QStringLiteral("SELECT txid_current()"), {})) && q.next())
+            nummer = q.value(0).toString();
+        if (!e)
+            e = schritt(sql, werte);
+        if (!e) {
+            nimm(q);
+            beimCommit = true;
+            e = schritt(QStringLiteral("COMMIT"), {});
+        }
+        if (!e)
+            return {};
+        if (e.art() != StoreError::Art::Verbindung) {
+            QSqlQuery zurueck;
+            fuehreAus(zurueck, name, a, QStringLiteral("ROLLBACK"), {}, was);
+            return e;
+        }
+        const bool zeitUm = t_zeitUm;
+        if (!beimCommit) {
+            // Nothing was committed: the server rolls back what it had.
+            if (zeitUm || versuch > 0)
+                return e;
+            q = QSqlQuery();
+            if (const StoreError neu = verbinde(name, a))
+                return neu;
+            continue;
+        }
+        // The commit's answer did not arrive: the server knows whether it
+        // committed, and only a refused transaction is run again.
+        const QString ungewiss = QStringLiteral("Die Verbindung zum Server %1 brach beim Speichern ab; ob es "
+                                                "gelang, %2, ließ sich nicht feststellen. Bitte prüfen Sie nach dem "
+                                                "Öffnen der Sammlung, ob die Frage so dasteht, bevor Sie noch einmal "
+                                                "speichern.")
+                                     .arg(Serveradresse::kurz(a), was);
+        q = QSqlQuery();
+        if (zeitUm || nummer.isEmpty() || verbinde(name, a))
+            return StoreError(ungewiss + detail(e.text()), StoreError::Art::Verbindung);
+        QString stand;
+        for (int frage = 0; frage < 10; ++frage) {
+            if (schritt(QStringLiteral("SELECT txid_status(?)"), {nummer.toLongLong()}) || !q.next()) {
+                stand.clear();
+                break;
+            }
+            stand = q.value(0).toString();
+            if (stand != QLatin1String("in progress"))
+                break;
+            QThread::msleep(200);
+        }
+        if (stand == QLatin1String("committed")) {
+            nachgeprueft = true;
+            return {};
+        }
+        if (stand != QLatin1String("aborted") || versuch > 0)
+            return StoreError(ungewiss, StoreError::Art::Verbindung);
     }
 }
 
@@ -247,11 +448,12 @@ StoreError liesTabelle(const QString &name, const ServerAdresse &a, const QStrin
     const QString lesen = QStringLiteral("Fragen zu lesen");
     QSqlQuery q;
     const QString alle = QStringLiteral("SELECT * FROM %1").arg(tabellenName(tabelle));
-    StoreError e = fuehreAus(q, name, a, alle + QStringLiteral(" ORDER BY ") + bezeichner(kIdSpalte), {}, lesen);
+    StoreError e =
+        fuehreAus(q, name, a, alle + QStringLiteral(" ORDER BY ") + bezeichner(kIdSpalte), {}, lesen, true);
     // Without the key column the table is read in the server's order and
     // cannot be changed from here.
     if (e && q.lastError().nativeErrorCode() == QLatin1String("42703"))
-        e = fuehreAus(q, name, a, alle, {}, lesen);
+        e = fuehreAus(q, name, a, alle, {}, lesen, true);
     if (e) {
         if (q.lastError().nativeErrorCode() == QLatin1String("42P01"))
             return StoreError(
@@ -265,6 +467,9 @@ StoreError liesTabelle(const QString &name, const ServerAdresse &a, const QStrin
     }
     const int id = idSpalte(r);
     out.writable = id >= 0;
+    // The rows arrive one by one while they are taken.
+    ServerWache wache(kAntwortFrist);
+    wache.beobachte(QSqlDatabase::database(name, false));
     Zeilenspeicher::Bauer bauer;
     qint64 anzahl = 0;
     while (q.next()) {
@@ -281,6 +486,8 @@ StoreError liesTabelle(const QString &name, const ServerAdresse &a, const QStrin
             bauer.wert(wieDatei(q.value(i)));
         zeilen->append(rowId, bauer.fertig());
     }
+    if (wache.abgelaufen())
+        return keineAntwort(a);
     if (q.lastError().isValid())
         return fehler(q.lastError(), a, lesen);
     return {};
@@ -293,7 +500,7 @@ StoreError liesZeile(const QString &name, const ServerAdresse &a, const QString 
     if (const StoreError e = fuehreAus(q, name, a,
                                        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
                                            .arg(tabellenName(tabelle), bezeichner(kIdSpalte)),
-                                       {id}, QStringLiteral("Fragen zu lesen")))
+                                       {id}, QStringLiteral("Fragen zu lesen"), true))
         return e;
     da = q.next();
     if (da)
@@ -309,16 +516,25 @@ StoreError fuegeEin(const QString &name, const ServerAdresse &a, const QString &
         namen << bezeichner(s);
         marken << QStringLiteral("?");
     }
-    QSqlQuery q;
-    if (const StoreError e = fuehreAus(q, name, a,
-                                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
-                                           .arg(tabellenName(tabelle), namen.join(QLatin1Char(',')),
-                                                marken.join(QLatin1Char(','))),
-                                       werte, QStringLiteral("Fragen hinzuzufügen")))
+    const QString was = QStringLiteral("Fragen hinzuzufügen");
+    bool da = false;
+    bool nachgeprueft = false;
+    if (const StoreError e = schreibe(name, a,
+                                      QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING *")
+                                          .arg(tabellenName(tabelle), namen.join(QLatin1Char(',')),
+                                               marken.join(QLatin1Char(','))),
+                                      werte, was,
+                                      [&](QSqlQuery &q) {
+                                          if ((da = q.next()))
+                                              fuelle(q, gespeichert);
+                                      },
+                                      nachgeprueft))
         return e;
-    if (!q.next())
-        return fehler(q.lastError(), a, QStringLiteral("Fragen hinzuzufügen"));
-    fuelle(q, gespeichert);
+    // After a reconnect the row is shown as the server holds it.
+    if (da && nachgeprueft)
+        liesZeile(name, a, tabelle, gespeichert.rowId, gespeichert, da);
+    if (!da)
+        return StoreError(QStringLiteral("Der Server %1 hat die neue Frage nicht zurückgegeben.").arg(Serveradresse::kurz(a)));
     return {};
 }
 
@@ -332,13 +548,15 @@ StoreError aendere(const QString &name, const ServerAdresse &a, const QString &t
     QVector<QVariant> alle = werte;
     alle << id;
     const QString bedingung = wieVorher(vorherSpalten, vorher, alle);
-    QSqlQuery q;
-    if (const StoreError e = fuehreAus(q, name, a,
-                                       QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                           .arg(tabellenName(tabelle), setzen.join(QLatin1Char(',')), bedingung),
-                                       alle, QStringLiteral("Fragen zu ändern")))
+    int betroffen = 0;
+    bool nachgeprueft = false;
+    if (const StoreError e = schreibe(name, a,
+                                      QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                          .arg(tabellenName(tabelle), setzen.join(QLatin1Char(',')), bedingung),
+                                      alle, QStringLiteral("Fragen zu ändern"),
+                                      [&](QSqlQuery &q) { betroffen = q.numRowsAffected(); }, nachgeprueft))
         return e;
-    if (q.numRowsAffected() != 1)
+    if (betroffen != 1)
         return konflikt(QStringLiteral("Ihre Änderung wurde nicht gespeichert."));
     return {};
 }
@@ -348,12 +566,14 @@ StoreError loesche(const QString &name, const ServerAdresse &a, const QString &t
 {
     QVector<QVariant> werte{id};
     const QString bedingung = wieVorher(vorherSpalten, vorher, werte);
-    QSqlQuery q;
-    if (const StoreError e = fuehreAus(q, name, a,
-                                       QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellenName(tabelle), bedingung),
-                                       werte, QStringLiteral("Fragen zu löschen")))
+    int betroffen = 0;
+    bool nachgeprueft = false;
+    if (const StoreError e = schreibe(name, a,
+                                      QStringLiteral("DELETE FROM %1 WHERE %2").arg(tabellenName(tabelle), bedingung),
+                                      werte, QStringLiteral("Fragen zu löschen"),
+                                      [&](QSqlQuery &q) { betroffen = q.numRowsAffected(); }, nachgeprueft))
         return e;
-    if (q.numRowsAffected() != 1)
+    if (betroffen != 1)
         return konflikt(QStringLiteral("sie wurde nicht gelöscht."));
     return {};
 }

@@ -30,14 +30,22 @@ void vergissPasswoerter();
 // do what, "Fragen zu ändern"), the connection lost, or the server's reason.
 StoreError fehler(const QSqlError &e, const ServerAdresse &adresse, const QString &was);
 
-// Runs sql with the values bound in order; a connection the server dropped
-// meanwhile is opened once more and the statement tried again.
+// The server's first line of a refusal, without its severity.
+QString grund(const QSqlError &e);
+
+// Runs sql with the values bound in order (without values, as it stands),
+// given up when the server does not answer within a few seconds. Only a
+// statement that may run twice (wiederholbar: a read, or one the server
+// takes once by its key) is tried again on a connection opened anew when the
+// server dropped the old one: any other may have committed already.
 StoreError fuehreAus(QSqlQuery &query, const QString &name, const ServerAdresse &adresse, const QString &sql,
-                     const QVector<QVariant> &werte, const QString &was);
+                     const QVector<QVariant> &werte, const QString &was, bool wiederholbar = false);
 
 // The question table, addressed by its whole-number column "ID". vorherSpalten
 // and vorher are the row as it was read: a change or deletion of a row that
-// differs from it on the server is refused (Art::Konflikt).
+// differs from it on the server is refused (Art::Konflikt). A change whose
+// commit was cut off is looked up on the server after a reconnect and
+// reported as it came out; it is never sent twice blindly.
 StoreError liesTabelle(const QString &name, const ServerAdresse &adresse, const QString &tabelle, TableData &out,
                        Zeilenspeicher *zeilen, int maxRows);
 StoreError liesZeile(const QString &name, const ServerAdresse &adresse, const QString &tabelle, qint64 id,

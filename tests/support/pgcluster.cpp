@@ -74,3 +74,12 @@ bool PgCluster::psql(const QString &sql, QString *ausgabe) const
         *ausgabe = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
+
+int PgCluster::proxy(QProcess &p, const QByteArray &vomProgramm, const QByteArray &vomServer, bool schweigen) const
+{
+    p.start(QStringLiteral("python3"),
+            {QStringLiteral(KREIDOLIN_SOURCE_DIR "/tests/support/pgproxy.py"), QString::number(m_port),
+             QString::fromLatin1(vomProgramm.toHex()), QString::fromLatin1(vomServer.toHex()),
+             schweigen ? QStringLiteral("schweigen") : QStringLiteral("trennen")});
+    return p.waitForReadyRead(10000) ? p.readLine().trimmed().toInt() : 0;
+}

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QProcess;
+
 // A throwaway PostgreSQL cluster (tests/support/pgcluster.sh) in a temporary
 // folder, started for one test program or benchmark and stopped at its end.
 // The password file libpq reads is one of its own, empty at first.
@@ -25,6 +27,9 @@ public:
     // headers, fields split by "|".
     bool psql(const QString &sql, QString *ausgabe = nullptr) const;
     QString psqlProgramm() const;
+    // A proxy in front of the cluster (pgproxy.py: cuts the connection at a mark, or falls silent) running
+    // while p lives; its port, 0 when it did not start.
+    int proxy(QProcess &p, const QByteArray &vomProgramm, const QByteArray &vomServer, bool schweigen) const;
 
 private:
     bool skript(const QString &befehl);
