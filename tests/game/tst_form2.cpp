@@ -139,7 +139,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("ende");
         QTest::addColumn<QByteArray>("zeile");
         QTest::newRow("digits to the Abitur") << "123" << 0 << 0 << QByteArray("Anna | 15\r\n");
-        QTest::newRow("letters to the Abitur") << "ABC" << 0 << 0 << QByteArray("Anna | 15\r\n");
         QTest::newRow("Alt+A gives up") << "123" << 3 << int(Qt::Key_A) << QByteArray("Anna | 2\r\n");
         QTest::newRow("Alt+E leaves") << "abc" << 2 << int(Qt::Key_E) << QByteArray();
     }
@@ -201,10 +200,6 @@ private Q_SLOTS:
         QCOMPARE(spiel->lblAntwort1->frameWidth(), 0);
         klicke(spiel->lblAntwort1);
         QVERIFY(text(spiel->lblAntwort1).endsWith(QStringLiteral("ausgewählt")) && spiel->lblAntwort1->frameWidth() > 1);
-        QString urteil;
-        m_u->meldungen.beimZeigen = [&](const Meldung &) { urteil = text(spiel->lblAntwort1) + text(spiel->lblLoesung); };
-        klicke(spiel->cmdOK);
-        QVERIFY(urteil.contains(QStringLiteral("falsch")) && urteil.endsWith(QStringLiteral("richtig")));
     }
     // The keys an answer's description names choose that answer.
     void tastenImText()
@@ -252,15 +247,17 @@ private Q_SLOTS:
         m_u->meldungen.beimZeigen = [&](const Meldung &m) {
             if (!gesehen.isEmpty())
                 return;
+            // Colour, symbol, frame, and the word a screen reader says.
             for (Antwortfeld *a : {spiel->lblLoesung, gewaehlt})
-                gesehen << farbe(a) + Antwortfeld::zeichen(a->markierung()) + QString::number(a->frameWidth() > 1);
+                gesehen << farbe(a) + Antwortfeld::zeichen(a->markierung()) + QString::number(a->frameWidth() > 1)
+                        + a->accessibleDescription().section(QStringLiteral(", "), -1);
             massstab = m.massstab;
         };
         const double ansicht = spiel->massstab();
         klicke(spiel->cmdOK);
         const bool richtig = gewaehlt == spiel->lblLoesung;
-        QCOMPARE(gesehen, (QStringList{QStringLiteral("#00ff00✔1"), richtig ? QStringLiteral("#00ff00✔1")
-                                                                             : QStringLiteral("#c80000✘1")}));
+        QCOMPARE(gesehen, (QStringList{QStringLiteral("#00ff00✔1richtig"), richtig ? QStringLiteral("#00ff00✔1richtig")
+                                                                                    : QStringLiteral("#c80000✘1falsch")}));
         QCOMPARE(massstab, ansicht);
     }
     // Every one-line label of the window shows its whole text: at the window's own size, in the projector

@@ -75,18 +75,11 @@ private Q_SLOTS:
                              << "Gratuliere! Du hast das Abitur bestanden!!!\r\nFolgende Daten werden in der Highscore "
                                 "gespeichert:\r\nSpieler: Anna\r\n15 Punkte"
                              << QByteArray("Anna | 15\r\n");
-        QTest::newRow("wrong at 1") << 1 << "antwort1" << Spiel::Ende::Falsch << spiel << vorschule
-                                    << QByteArray("Anna | 0\r\n");
-        QTest::newRow("wrong at 4") << 4 << "antwort2" << Spiel::Ende::Falsch << spiel << vorschule
-                                    << QByteArray("Anna | 0\r\n");
-        QTest::newRow("wrong at 5") << 5 << "antwort1" << Spiel::Ende::Falsch << spiel << fuenf
-                                    << QByteArray("Anna | 5\r\n");
-        QTest::newRow("wrong at 9") << 9 << "antwort2" << Spiel::Ende::Falsch << spiel << fuenf
-                                    << QByteArray("Anna | 5\r\n");
-        QTest::newRow("wrong at 10") << 10 << "antwort1" << Spiel::Ende::Falsch << spiel << zehn
-                                     << QByteArray("Anna | 10\r\n");
-        QTest::newRow("wrong at 15") << 15 << "antwort2" << Spiel::Ende::Falsch << spiel << zehn
-                                     << QByteArray("Anna | 10\r\n");
+        const std::tuple<int, QString, int> falschAuf[] = {{1, vorschule, 0}, {4, vorschule, 0}, {5, fuenf, 5},
+                                                           {9, fuenf, 5},     {10, zehn, 10},    {15, zehn, 10}};
+        for (const auto &[stufe, text, punkte] : falschAuf)
+            QTest::addRow("wrong at %d", stufe) << stufe << (stufe % 2 ? "antwort1" : "antwort2") << Spiel::Ende::Falsch
+                                              << spiel << text << QByteArray("Anna | ") + QByteArray::number(punkte) + "\r\n";
         QTest::newRow("given up at 1") << 1 << "aufgeben" << Spiel::Ende::Aufgegeben << spiel << mitStufe(abbruch, 0)
                                        << QByteArray("Anna | 0\r\n");
         QTest::newRow("given up at 10") << 10 << "aufgeben" << Spiel::Ende::Aufgegeben << spiel
