@@ -1,6 +1,7 @@
 #include "ui/form2.h"
 
 #include "ui/antwortfeld.h"
+#include "ui/klassenanzeige.h"
 #include "ui/zahlenspalte.h"
 
 #include "basis/appinfo.h"
@@ -12,6 +13,7 @@
 #include "basis/vorlieben.h"
 #include "highscore/highscore.h"
 #include "highscore/ablage.h"
+#include "klasse/klassenrunde.h"
 #include "store/connection.h"
 #include "store/recordset.h"
 #include "store/serveradresse.h"
@@ -306,6 +308,7 @@ void Form2::stelleAuf()
     setzeGeometrie(cmdFifty2, l.cmdFifty2);
     setzeGeometrie(cmdGiveUp, l.cmdGiveUp);
     setzeGeometrie(cmdEnd, l.cmdEnd);
+    stelleKlasseAuf();
 }
 
 void Form2::legeAntwortenAb()
@@ -457,6 +460,7 @@ void Form2::Anzeige()
     lblFrageNr->setText(QString::number(Stufe));
     lblFrageNr->resize(lblFrageNr->sizeHint().width(), lblFrageNr->height());
     benenne();
+    klasseFolgt();
 }
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)
@@ -495,6 +499,8 @@ void Form2::cmdOK_Click()
 {
     Services::sprache().stopp();
     zeigeUrteil();
+    if (m_klasse)
+        m_klasse->runde()->verdikt();
     if (LoesungGewaehlt)
         RichtigBeantwortet();
     else
@@ -616,6 +622,8 @@ void Form2::cmdFifty2_Click()
 
 void Form2::cmdRnd_Click()
 {
+    if (klasseStimmtAb())
+        return;
     const float r1 = Services::random().next();
     const float r2 = Services::random().next();
     const Spielregeln::Umfrage u = Spielregeln::umfrage(r1, r2);
@@ -633,6 +641,9 @@ void Form2::cmdRnd_Click()
 void Form2::closeEvent(QCloseEvent *event)
 {
     Services::sprache().stopp();
+    // The class's server ends with the game, not when the window is deleted later.
+    delete m_klasse;
+    m_klasse = nullptr;
     Form_Unload();
     event->accept();
 }

@@ -11,6 +11,8 @@
 #include <QWidget>
 
 class Antwortfeld;
+class KlassenAnzeige;
+struct Klassenergebnis;
 class QAction;
 class QFrame;
 class QMenu;
@@ -96,6 +98,12 @@ public:
     // The answer in a slot (0 left) chosen as a click chooses it.
     void waehleFeld(int feld);
     void liesVor();
+    // The class votes and answers along from its own devices (K), off until
+    // the teacher switches it on; a port that cannot be had is said and the
+    // game goes on without it.
+    QAction *menuKlasseAbstimmen = nullptr;
+    void setzeKlasse(bool an);
+    KlassenAnzeige *klasse() const { return m_klasse; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -117,6 +125,12 @@ private:
     // Accessible names and descriptions that follow the game.
     void benenne();
     void zeigeUrteil();
+    // What the class sees follows the display commands.
+    void klasseFolgt();
+    // The poll joker as the class's vote while devices are joined.
+    bool klasseStimmtAb();
+    void klasseHatGestimmt(const Klassenergebnis &ergebnis);
+    void stelleKlasseAuf();
     bool FragenLaden(const QString &pfad);
     bool FrageWaehlen();
     void Anzeige();
@@ -157,4 +171,5 @@ private:
     QPointF m_versatz;
     // The fonts as designed; the projector view enlarges them.
     QHash<QWidget *, QFont> m_grundschriften;
+    KlassenAnzeige *m_klasse = nullptr;
 };

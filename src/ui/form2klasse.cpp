@@ -4,8 +4,12 @@
 #include "ui/form2.h"
 
 #include "ui/antwortfeld.h"
+#include "ui/klassenanzeige.h"
 #include "ui/zahlenspalte.h"
 
+#include "klasse/klassenrunde.h"
+
+#include "basis/appinfo.h"
 #include "basis/services.h"
 #include "basis/twips.h"
 #include "basis/vorlieben.h"
@@ -14,8 +18,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 void beschreibe(QWidget *w, const QString &name, const QString &beschreibung)
@@ -29,7 +35,7 @@ void Form2::beschreibeSteuerung()
 {
     beschreibe(this, QStringLiteral("Spiel"),
                QStringLiteral("Tasten: 1, 2, 3 oder A, B, C wählen eine Antwort, die Eingabetaste bestätigt, "
-                              "V liest vor, F11 schaltet die Projektoransicht um."));
+                              "V liest vor, F11 schaltet die Projektoransicht um, K lässt die Klasse abstimmen."));
     beschreibe(Label1, QStringLiteral("Frage"), QStringLiteral("Überschrift vor der Nummer der Frage"));
     beschreibe(Label2, QStringLiteral("Name"), QStringLiteral("Überschrift vor dem Namen"));
     beschreibe(Frame3, QStringLiteral("Frage und Antworten"), QStringLiteral("Die Frage und ihre drei Antworten"));
@@ -69,6 +75,12 @@ void Form2::baueKlassenmenue()
     menuVorlesen = menuKlasse->addAction(QStringLiteral("Vorlesen"));
     menuVorlesen->setObjectName(QStringLiteral("menuVorlesen"));
     menuVorlesen->setCheckable(true);
+    menuKlasseAbstimmen = menuKlasse->addAction(QStringLiteral("Klasse abstimmen lassen"));
+    menuKlasseAbstimmen->setObjectName(QStringLiteral("menuKlasseAbstimmen"));
+    menuKlasseAbstimmen->setCheckable(true);
+    menuKlasseAbstimmen->setShortcut(QKeySequence(Qt::Key_K));
+    menuKlasseAbstimmen->setToolTip(QStringLiteral("Die Klasse stimmt mit eigenen Geräten ab (Taste K)"));
+    connect(menuKlasseAbstimmen, &QAction::triggered, this, &Form2::setzeKlasse);
     connect(menuProjektor, &QAction::triggered, this, &Form2::setzeProjektor);
     connect(menuVorlesen, &QAction::triggered, this, &Form2::setzeVorlesen);
     // Whether an engine can speak German is known only once it has started.
@@ -181,7 +193,14 @@ void Form2::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        cmdOK->click();
+        // While the class votes, Enter closes the vote.
+        if (m_klasse && m_klasse->runde()->abstimmungLaeuft())
+            m_klasse->runde()->abstimmungSchliessen();
+        else
+            cmdOK->click();
+        break;
+    case Qt::Key_K:
+        setzeKlasse(!menuKlasseAbstimmen->isChecked());
         break;
     case Qt::Key_V:
         liesVor();
@@ -230,4 +249,118 @@ void Form2::zeigeUrteil()
         m_gewaehlt->setzeMarkierung(Antwortfeld::Markierung::Falsch);
     lblLoesung->setzeMarkierung(Antwortfeld::Markierung::Richtig);
     benenne();
+}
+
+void Form2::setzeKlasse(bool an)
+{
+    menuKlasseAbstimmen->setChecked(false);
+    if (!an) {
+        // A vote still open ends with its box, so that the joker's state is clear.
+        if (m_klasse)
+            m_klasse->runde()->abstimmungSchliessen();
+        delete m_klasse;
+        m_klasse = nullptr;
+        return;
+    }
+    if (!m_klasse) {
+        m_klasse = new KlassenAnzeige(this);
+        // The box opens from the event loop, not inside the round that
+        // counted the last vote: the window may close while it is open.
+        connect(m_klasse->runde(), &Klassenrunde::abstimmungBeendet, this, [this](const Klassenergebnis &e) {
+            QTimer::singleShot(0, this, [this, e] { klasseHatGestimmt(e); });
+        });
+    }
+    Klassenrunde::Einstellung e;
+    e.port = quint16(Vorlieben::klassePort());
+    e.geraete = Vorlieben::klasseGeraete();
+    const QString adresse = Vorlieben::klasseAdresse();
+    if (!adresse.isEmpty())
+        e.adresse = QHostAddress(adresse);
+    if (e.adresse.isNull() || !m_klasse->runde()->einschalten(e)) {
+        const QString grund = e.adresse.isNull()
+            ? QStringLiteral("Die Adresse %1 aus den Einstellungen des Klassenzimmers ist keine.").arg(adresse)
+            : m_klasse->runde()->fehler();
+        delete m_klasse;
+        m_klasse = nullptr;
+        Services::meldung(this, AppInfo::titel(),
+                          QStringLiteral("Die Klasse kann nicht abstimmen. ") + grund
+                              + QStringLiteral(" Das Spiel geht ohne sie weiter."));
+        return;
+    }
+    menuKlasseAbstimmen->setChecked(true);
+    m_klasse->zeigeAdresse();
+    m_klasse->show();
+    stelleKlasseAuf();
+    Befehl = QStringLiteral("mischen");
+    klasseFolgt();
+    Befehl.clear();
+}
+
+// The corner below the question, left of the buttons, is free in both views.
+void Form2::stelleKlasseAuf()
+{
+    if (!m_klasse)
+        return;
+    const int luft = qMax(4, Frame3->height() / 40);
+    const QRect r(QPoint(Frame3->x(), Frame3->geometry().bottom() + luft),
+                  QPoint(Frame4->x() - luft, Frame2->geometry().bottom()));
+    m_klasse->setGeometry(r);
+    m_klasse->raise();
+}
+
+void Form2::klasseFolgt()
+{
+    if (!m_klasse)
+        return;
+    Klassenrunde *runde = m_klasse->runde();
+    if (Befehl == QLatin1String("mischen")) {
+        Klassenfrage f;
+        f.text = lblFrage->text();
+        const Antwortfeld *antworten[3] = {lblLoesung, lblAntwort1, lblAntwort2};
+        for (int i = 0; i < 3; ++i) {
+            const int feld = Reihenfolge[i];
+            f.felder[feld] = antworten[i]->text();
+            f.antwort[feld] = i;
+            f.gestrichen[feld] = antworten[i]->isHidden();
+        }
+        runde->frageZeigen(f);
+    } else if (Befehl == QLatin1String("kill")) {
+        runde->streiche(Reihenfolge[2]);
+    } else if (Befehl == QLatin1String("kill2")) {
+        runde->streiche(Reihenfolge[1]);
+    }
+}
+
+bool Form2::klasseStimmtAb()
+{
+    if (!m_klasse || m_klasse->runde()->geraete() == 0)
+        return false;
+    if (!m_klasse->runde()->abstimmungLaeuft()) {
+        cmdRnd->setEnabled(false);
+        m_klasse->runde()->abstimmungStarten(Vorlieben::klasseSekunden());
+    }
+    return true;
+}
+
+// The poll's box with the class's real shares; a vote nobody took part in
+// leaves the joker to be used again.
+void Form2::klasseHatGestimmt(const Klassenergebnis &ergebnis)
+{
+    const QPointer<Form2> fenster(this);
+    if (ergebnis.summe() == 0) {
+        cmdRnd->setEnabled(true);
+        Services::meldung(this, AppInfo::spielMeldungTitel(),
+                          QStringLiteral("Niemand aus der Klasse hat abgestimmt. Der Lehrer-Joker bleibt erhalten."));
+        return;
+    }
+    const auto zeile = [](const QLabel *antwort, int anteil) {
+        return antwort->text() + QStringLiteral(" = ") + QString::number(anteil) + QStringLiteral("%");
+    };
+    const QString crlf = QStringLiteral("\r\n");
+    Services::meldung(this, AppInfo::spielMeldungTitel(),
+                      QStringLiteral("Das Publikum hat wie folgt gestimmt: ") + crlf
+                          + zeile(lblLoesung, ergebnis.anteile[0]) + crlf + zeile(lblAntwort1, ergebnis.anteile[1])
+                          + crlf + zeile(lblAntwort2, ergebnis.anteile[2]));
+    if (fenster)
+        cmdRnd->setEnabled(false);
 }
