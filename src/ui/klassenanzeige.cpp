@@ -66,8 +66,10 @@ void KlassenAnzeige::zeigeAdresse()
     const QString adresse = m_runde->adresse();
     m_qr = QrBild::bild(adresse, 1);
     const QUrl url(adresse);
-    lblAdresse->setText(QStringLiteral("Im Browser: %1\nCode: %2")
-                            .arg(adresse, url.path().section(QLatin1Char('/'), 1, 1)));
+    lblAdresse->setText(QStringLiteral("QR-Code scannen oder im Browser:\n%1:%2/%3/\nCode %3")
+                            .arg(url.host())
+                            .arg(url.port())
+                            .arg(url.path().section(QLatin1Char('/'), 1, 1)));
     lblAdresse->setAccessibleName(lblAdresse->text());
     lblQr->setAccessibleName(QStringLiteral("QR-Code der Adresse ") + adresse);
     lblGeraete->setText(QStringLiteral("%1 Geräte dabei").arg(m_runde->geraete()));
@@ -93,7 +95,7 @@ void KlassenAnzeige::zeigeAbstimmung()
 void KlassenAnzeige::resizeEvent(QResizeEvent *event)
 {
     QFont schrift = font();
-    schrift.setPixelSize(qMax(10, height() / 26));
+    schrift.setPixelSize(qMax(10, height() / 22));
     for (QLabel *l : {lblAdresse, lblGeraete, lblAbstimmung, lblMitgeantwortet})
         l->setFont(schrift);
     QFont gross = schrift;

@@ -90,6 +90,9 @@ def telefon():
     for o in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=360,740",
               "--disable-dev-shm-usage", "--proxy-server=direct://", "--proxy-bypass-list=*"):
         optionen.add_argument(o)
+    # A phone 360 px wide; a desktop window cannot be made that narrow.
+    optionen.add_experimental_option("mobileEmulation",
+                                     {"deviceMetrics": {"width": 360, "height": 740, "pixelRatio": 1}})
     optionen.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     dienst = Service(executable_path=shutil.which("chromedriver"))
     b = webdriver.Chrome(options=optionen, service=dienst)

@@ -285,7 +285,7 @@ private Q_SLOTS:
         QVERIFY(spiel->menuKlasseAbstimmen->isChecked());
         KlassenAnzeige *anzeige = spiel->klasse();
         QVERIFY(anzeige && anzeige->isVisible());
-        QVERIFY(anzeige->lblAdresse->text().contains(anzeige->runde()->adresse()));
+        QVERIFY(anzeige->lblAdresse->text().contains(anzeige->runde()->adresse().mid(7)));
         QVERIFY(!anzeige->lblQr->pixmap().isNull());
         const QString adresse = QStringLiteral("ws") + anzeige->runde()->adresse().mid(4) + QStringLiteral("ws");
 
