@@ -45,8 +45,26 @@ bool warte(F &&bis)
     return true;
 }
 
+// One device joined and gone first, so that the libraries' code and Qt's
+// network set-up are in memory before the sixty are counted.
+void aufwaermen()
+{
+    Klassenrunde runde;
+    Klassenrunde::Einstellung e;
+    e.adresse = QHostAddress(QHostAddress::LocalHost);
+    e.port = 0;
+    runde.einschalten(e);
+    QWebSocket geraet;
+    geraet.open(QUrl(QStringLiteral("ws") + runde.adresse().mid(4) + QStringLiteral("ws")));
+    warte([&] { return runde.geraete() == 1; });
+    QNetworkAccessManager netz;
+    std::unique_ptr<QNetworkReply> antwort(netz.get(QNetworkRequest(QUrl(runde.adresse()))));
+    warte([&] { return antwort->isFinished(); });
+}
+
 Ergebnis abstimmen(Kontext &)
 {
+    aufwaermen();
     const long vorher = rssKb();
     Klassenrunde runde;
     Klassenrunde::Einstellung e;
@@ -60,7 +78,7 @@ Ergebnis abstimmen(Kontext &)
     std::vector<std::unique_ptr<QWebSocket>> geraete;
     for (int i = 0; i < kGeraete; ++i) {
         geraete.push_back(std::make_unique<QWebSocket>());
-        geraete.back()->open(QUrl(runde.adresse() + QStringLiteral("ws")));
+        geraete.back()->open(QUrl(QStringLiteral("ws") + runde.adresse().mid(4) + QStringLiteral("ws")));
     }
     if (!warte([&] { return runde.geraete() == kGeraete; }))
         qFatal("the devices did not join");
