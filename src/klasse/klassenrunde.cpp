@@ -102,6 +102,7 @@ void Klassenrunde::frageZeigen(const Klassenfrage &frage)
         beende();
     m_frage = frage;
     m_frageDa = true;
+    m_entschieden = false;
     ++m_nummer;
     m_wahl.clear();
     m_stimme.clear();
@@ -181,6 +182,8 @@ void Klassenrunde::verdikt()
 {
     if (m_uhr.isActive())
         beende();
+    // A pick after the verdict would be hindsight.
+    m_entschieden = true;
     int richtig = 0;
     for (auto it = m_wahl.cbegin(); it != m_wahl.cend(); ++it) {
         const bool r = m_frage.antwort[it.value()] == 0;
@@ -230,7 +233,7 @@ void Klassenrunde::waehle(const QString &geraet, int frage, int feld)
 {
     QJsonObject antwort = nachricht("abgelehnt");
     antwort.insert(QStringLiteral("frage"), frage);
-    if (!m_frageDa || frage != m_nummer || m_frage.gestrichen[feld]) {
+    if (!m_frageDa || m_entschieden || frage != m_nummer || m_frage.gestrichen[feld]) {
         antwort.insert(QStringLiteral("grund"), QStringLiteral("Diese Frage ist nicht mehr offen."));
         m_server->sende(geraet, antwort);
         return;

@@ -99,6 +99,7 @@ private:
     QHostAddress m_adresse;
     Klassenfrage m_frage;
     bool m_frageDa = false;
+    bool m_entschieden = false;
     int m_nummer = 0;
     // Per device: its pick on this question (a slot) and its vote.
     QHash<QString, int> m_wahl;

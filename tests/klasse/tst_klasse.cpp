@@ -237,6 +237,11 @@ private Q_SLOTS:
         QVERIFY(a.bekommt("urteil") && b.bekommt("urteil"));
         QCOMPARE(a.letzte("urteil").value("richtig").toBool(), true);
         QCOMPARE(b.letzte("urteil").value("richtig").toBool(), false);
+        // After the verdict no pick is taken any more.
+        Geraet spaet(ws());
+        QVERIFY(spaet.bekommt("frage"));
+        spaet.waehle(nr, 1);
+        QVERIFY(spaet.bekommt("abgelehnt"));
     }
     // A device flooding the server is slowed down; its flood counts once.
     void flut()
