@@ -6,6 +6,7 @@
 #include "start/fensterregister.h"
 #include "start/fenster.h"
 #include "ui/frmsplash.h"
+#include "basis/realservices.h"
 #include "basis/services.h"
 #include "basis/vorlieben.h"
 #include "start/start.h"
@@ -20,20 +21,42 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
+// Answers every box at once; with a name set, it first photographs the
+// box's window with the box drawn over its middle, as the room sees it.
 class StilleMeldungen : public MessageBoxes {
 public:
-    QMessageBox::StandardButton zeige(QWidget *, const Meldung &m) override
+    QMessageBox::StandardButton zeige(QWidget *fenster, const Meldung &m) override
     {
+        if (!foto.isEmpty() && fenster) {
+            QApplication::processEvents();
+            QPixmap bild = fenster->grab();
+            std::unique_ptr<QMessageBox> box(RealMessageBoxes::baue(nullptr, m));
+            box->adjustSize();
+            const QPixmap kasten = box->grab();
+            QPainter maler(&bild);
+            const QPoint ecke((bild.width() - kasten.width()) / 2, (bild.height() - kasten.height()) / 2);
+            maler.drawPixmap(ecke, kasten);
+            maler.setPen(QPen(Qt::black, 2));
+            maler.drawRect(QRect(ecke, kasten.size()));
+            maler.end();
+            if (!bild.save(ordner + QLatin1Char('/') + foto))
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(foto));
+            foto.clear();
+        }
         return m.vorgabe != QMessageBox::NoButton ? m.vorgabe : QMessageBox::Ok;
     }
+    QString ordner;
+    QString foto;
 };
 
 class FesteZahlen : public RandomNumbers {
@@ -124,7 +147,7 @@ int main(int argc, char *argv[])
             spiel->lblLoesung_Click();
             spiel->cmdOK_Click();
         }
-        spiel->cmdFifty_Click();
+        spiel->cmdJoker_Click(0);
         spiel->lblLoesung_Click();
         speichere(spiel, ziel, "form2.png");
         // On a screen larger than the window (xvfb-run -s '-screen 0 1920x1080x24'),
@@ -141,7 +164,14 @@ int main(int argc, char *argv[])
             speichere(spiel, ziel, name.constData());
             spiel->setzeProjektor(false);
         }
-        spiel->cmdEnd_Click();
+        // Both verdicts as the room sees them while the box is open.
+        meldungen.ordner = ziel;
+        meldungen.foto = QStringLiteral("form2-richtig.png");
+        spiel->cmdOK_Click();
+        spiel->lblAntwort1_Click();
+        meldungen.foto = QStringLiteral("form2-falsch.png");
+        spiel->cmdOK_Click();
+        meldungen.foto.clear();
     }
     QApplication::processEvents();
 

@@ -9,26 +9,44 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QGridLayout>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
 
-QMessageBox::StandardButton RealMessageBoxes::zeige(QWidget *parent, const Meldung &meldung)
+QMessageBox *RealMessageBoxes::baue(QWidget *parent, const Meldung &meldung)
 {
     QString text = meldung.text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    // The box lives on the heap behind a guarded pointer: while its own
-    // loop runs, its parent window may be closed and deleted, and the box
-    // with it; the caller then gets the safe answer.
-    QPointer<QMessageBox> box = new QMessageBox(meldung.symbol, meldung.titel, text, meldung.knoepfe, parent);
+    auto *box = new QMessageBox(meldung.symbol, meldung.titel, text, meldung.knoepfe, parent);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     // A message quotes names and questions as written; Qt would otherwise
     // guess rich text from a name like "<b>Tom</b>".
     box->setTextFormat(Qt::PlainText);
     if (meldung.vorgabe != QMessageBox::NoButton)
         box->setDefaultButton(meldung.vorgabe);
+    if (meldung.massstab > 1.0) {
+        QFont schrift = box->font();
+        schrift.setPointSizeF(schrift.pointSizeF() * meldung.massstab);
+        box->setFont(schrift);
+        // Wide enough that the window frame has room for the whole title.
+        if (auto *raster = qobject_cast<QGridLayout *>(box->layout())) {
+            const int breite = QFontMetrics(schrift).horizontalAdvance(meldung.titel) + qRound(160 * meldung.massstab);
+            raster->addItem(new QSpacerItem(breite, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), raster->rowCount(),
+                            0, 1, raster->columnCount());
+        }
+    }
+    return box;
+}
+
+QMessageBox::StandardButton RealMessageBoxes::zeige(QWidget *parent, const Meldung &meldung)
+{
+    // The box lives on the heap behind a guarded pointer: while its own
+    // loop runs, its parent window may be closed and deleted, and the box
+    // with it; the caller then gets the safe answer.
+    QPointer<QMessageBox> box = baue(parent, meldung);
     box->exec();
     if (box) {
         const auto clicked = box->standardButton(box->clickedButton());

@@ -9,6 +9,8 @@
 class RealMessageBoxes : public MessageBoxes {
 public:
     QMessageBox::StandardButton zeige(QWidget *parent, const Meldung &meldung) override;
+    // The box as zeige() shows it, not yet shown.
+    static QMessageBox *baue(QWidget *parent, const Meldung &meldung);
 };
 
 class RealRandomNumbers : public RandomNumbers {

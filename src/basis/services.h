@@ -16,6 +16,9 @@ struct Meldung {
     QMessageBox::StandardButtons knoepfe = QMessageBox::Ok;
     QMessageBox::StandardButton vorgabe = QMessageBox::NoButton;
     QMessageBox::Icon symbol = QMessageBox::NoIcon;
+    // Above 1 the box is drawn that much larger, for a window enlarged on
+    // a projector; it stays centred on its window.
+    double massstab = 1.0;
 };
 
 class MessageBoxes {

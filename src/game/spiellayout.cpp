@@ -18,9 +18,10 @@ SpielLayout berechneSpielLayout(double innenBreite, double label1Breite, double 
     l.frame4 = {0, 0, 6795, 2535};
     l.cmdOK = {300, 480, 6255, 675};
     l.frame1 = {180, 1260, 4815, 975};
-    l.cmdFifty = {120, 360, 1455, 495};
-    l.cmdRnd = {1680, 360, 1455, 495};
-    l.cmdFifty2 = {3240, 360, 1455, 495};
+    // The jokers share the frame evenly: 120 twips on either side, 105 between.
+    const double jokerBreite = (l.frame1.breite - 240 - 105 * (kJoker.size() - 1)) / kJoker.size();
+    for (size_t i = 0; i < kJoker.size(); ++i)
+        l.joker[i] = {120 + i * (jokerBreite + 105), 360, jokerBreite, 495};
     l.cmdGiveUp = {5220, 1380, 1335, 375};
     l.cmdEnd = {5220, 1860, 1335, 375};
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/joker.h"
+
 #include <array>
 
 // The game window's positions in twips, relative to each control's
@@ -20,7 +22,8 @@ struct SpielLayout {
     TwipsRechteck antwort;               // size and top of each answer label; its left is the shuffle's
     TwipsRechteck frame2, label4;
     std::array<TwipsRechteck, 15> label3; // level names, index = level - 1
-    TwipsRechteck frame4, cmdOK, frame1, cmdFifty, cmdRnd, cmdFifty2, cmdGiveUp, cmdEnd;
+    TwipsRechteck frame4, cmdOK, frame1, cmdGiveUp, cmdEnd;
+    std::array<TwipsRechteck, kJoker.size()> joker; // the jokers' buttons, left to right
 };
 
 // The layout for a client area innenBreite twips wide. The widths of the

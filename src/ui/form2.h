@@ -1,30 +1,28 @@
 #pragma once
 
 #include "basis/fensterwahl.h"
+#include "game/spiel.h"
 #include "game/spiellayout.h"
-#include "game/spielregeln.h"
 #include "store/storeerror.h"
+#include "ui/massstab.h"
 
-#include <QHash>
-#include <QPointer>
 #include <QVector>
 #include <QWidget>
 
 class Antwortfeld;
+class Fragenfeld;
 class KlassenAnzeige;
-struct Klassenergebnis;
 class QAction;
 class QFrame;
 class QMenu;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class Recordset;
-class Zahlenspalte;
+class Stufenuebersicht;
 
-// The game window: one game from the level-1 question to its ending. Every
-// game loads the window anew; closing it, for whatever reason, brings the
-// main window back.
+// The game window, a view of one game (Spiel): it shows the game's state and
+// hands clicks and keys to it. Every game loads the window anew; closing it,
+// for whatever reason, brings the main window back.
 class Form2 : public QWidget, public Spielfenster {
     Q_OBJECT
 public:
@@ -44,44 +42,33 @@ public:
     QLabel *lblFrageNr = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *lblPlayer = nullptr;
-    QGroupBox *Frame3 = nullptr;
+    Fragenfeld *Frame3 = nullptr;
     QLabel *lblFrage = nullptr;
     QVector<QLabel *> Label5;
-    QVector<QFrame *> Shape1;
     Antwortfeld *lblLoesung = nullptr;
     Antwortfeld *lblAntwort1 = nullptr;
     Antwortfeld *lblAntwort2 = nullptr;
-    QGroupBox *Frame2 = nullptr;
-    QVector<QLabel *> Label3;
-    Zahlenspalte *Label4 = nullptr;
+    Stufenuebersicht *Frame2 = nullptr;
     QGroupBox *Frame4 = nullptr;
     QPushButton *cmdOK = nullptr;
     QGroupBox *Frame1 = nullptr;
-    QPushButton *cmdFifty = nullptr;
-    QPushButton *cmdRnd = nullptr;
-    QPushButton *cmdFifty2 = nullptr;
+    // One button per joker of the table, left to right.
+    QVector<QPushButton *> cmdJoker;
     QPushButton *cmdGiveUp = nullptr;
     QPushButton *cmdEnd = nullptr;
 
-    // The game's state, for looking at it.
-    int stufe() const { return Stufe; }
-    QString befehl() const { return Befehl; }
-    bool loesungGewaehlt() const { return LoesungGewaehlt; }
-    Spielregeln::Reihenfolge reihenfolge() const { return Reihenfolge; }
-    int anzahlFragen() const { return AnzahlFragen; }
-    const Recordset *fragen() const { return rsFragen; }
+    // The game this window shows.
+    Spiel *spiel() const { return m_spiel; }
+    int stufe() const { return m_spiel->stufe(); }
+    bool loesungGewaehlt() const { return m_spiel->loesungGewaehlt(); }
+    const Spielregeln::Reihenfolge &reihenfolge() const { return m_spiel->reihenfolge(); }
     const SpielLayout &layout() const { return m_layout; }
-
-    // Carries out a display command, as the game's own handlers do.
-    void fuehreAus(const QString &befehl);
 
     void lblAntwort1_Click();
     void lblLoesung_Click();
     void lblAntwort2_Click();
     void cmdOK_Click();
-    void cmdFifty_Click();
-    void cmdFifty2_Click();
-    void cmdRnd_Click();
+    void cmdJoker_Click(int joker);
     void cmdGiveUp_Click();
     void cmdEnd_Click();
 
@@ -92,22 +79,21 @@ public:
     QAction *menuProjektor = nullptr;
     QAction *menuVorlesen = nullptr;
     void setzeProjektor(bool an);
-    void setzeVorlesen(bool an);
-    bool projektor() const { return m_projektor; }
-    double massstab() const { return m_massstab; }
-    // The answer in a slot (0 left) chosen as a click chooses it.
-    void waehleFeld(int feld);
-    void liesVor();
     // The class votes and answers along from its own devices (K), off until
     // the teacher switches it on; a port that cannot be had is said and the
     // game goes on without it.
     QAction *menuKlasseAbstimmen = nullptr;
     void setzeKlasse(bool an);
     KlassenAnzeige *klasse() const { return m_klasse; }
+    void setzeVorlesen(bool an);
+    bool projektor() const { return m_projektor; }
+    double massstab() const { return m_massstab.faktor(); }
+    // The answer in a slot (0 left) chosen as a click chooses it.
+    void waehleFeld(int feld);
+    void liesVor();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -119,57 +105,30 @@ private:
     void setzeFesteGroesse();
     // Puts every control where the layout and the current scale say.
     void stelleAuf();
+    void stelleKlasseAuf();
+    // The poll joker as the class's vote while devices are joined.
+    std::optional<Spielregeln::Umfrage> klassenUmfrage();
     void passeAn();
-    void legeAntwortenAb();
-    void setzeGeometrie(QWidget *w, const TwipsRechteck &r);
     // Accessible names and descriptions that follow the game.
     void benenne();
-    void zeigeUrteil();
-    // What the class sees follows the display commands.
-    void klasseFolgt();
-    // The poll joker as the class's vote while devices are joined.
-    bool klasseStimmtAb();
-    void klasseHatGestimmt(const Klassenergebnis &ergebnis);
-    void stelleKlasseAuf();
     bool FragenLaden(const QString &pfad);
-    bool FrageWaehlen();
+    // Shows the game as it stands.
     void Anzeige();
-    void RichtigBeantwortet();
-    void FalschBeantwortet();
-    void AbiturBestanden();
-    void KeineFrage();
-    void beende(const QString &text, int punkte);
+    // An ending: its message, the main window and the entry in the order the
+    // ending asks, then the window closes.
+    void beende(const Spiel::Abschluss &ende);
+    // A box of the game, at the view's scale.
+    void meldung(const QString &titel, const QString &text);
     void Form_Unload();
-    // Books the entry; the window may have gone while its message was open.
-    static void eintragen(const QPointer<Form2> &fenster, const QString &name, int punkte);
-    void setzeHintergrund(QLabel *label, const QColor &farbe);
-    QString spielerName() const;
 
-    // Game state, as the window has always called it.
-    int Stufe = 1;
-    QString Befehl;
-    bool LoesungGewaehlt = false;
-    Spielregeln::Reihenfolge Reihenfolge{0, 1, 2};
-    int Zaehler = 0;
-    int AnzahlFragen = 0;
-    Recordset *rsFragen = nullptr;
-
-    QVector<QVector<int>> m_zeilenJeStufe;
-    // Set by FragenLaden when the collection opened but holds no question of
-    // the first level: the load fails, and the player learns which level.
+    Spiel *m_spiel = nullptr;
     // Why the questions could not be loaded, as the store said it.
     StoreError m_ladefehler;
-    bool m_ohneErsteStufe = false;
+    Spiel::Ladung m_ladung = Spiel::Ladung::Geladen;
     SpielLayout m_layout;
-    QLabel *m_gedrueckt = nullptr;
-    Antwortfeld *m_gewaehlt = nullptr;
-
     QSize m_innen;
     bool m_projektor = false;
     bool m_vorlesen = false;
-    double m_massstab = 1.0;
-    QPointF m_versatz;
-    // The fonts as designed; the projector view enlarges them.
-    QHash<QWidget *, QFont> m_grundschriften;
+    Massstab m_massstab;
     KlassenAnzeige *m_klasse = nullptr;
 };

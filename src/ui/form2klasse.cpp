@@ -3,33 +3,29 @@
 
 #include "ui/form2.h"
 
-#include "ui/antwortfeld.h"
+#include "ui/fragenfeld.h"
 #include "ui/klassenanzeige.h"
-#include "ui/zahlenspalte.h"
+#include "ui/stufenuebersicht.h"
 
-#include "klasse/klassenrunde.h"
+#include "ui/spielwidgets.h"
 
 #include "basis/appinfo.h"
 #include "basis/services.h"
 #include "basis/twips.h"
 #include "basis/vorlieben.h"
+#include "game/joker.h"
+#include "klasse/klassenrunde.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QEventLoop>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 
-namespace {
-void beschreibe(QWidget *w, const QString &name, const QString &beschreibung)
-{
-    w->setAccessibleName(name);
-    w->setAccessibleDescription(beschreibung);
-}
-}
+using Spielwidgets::beschreibe;
 
 void Form2::beschreibeSteuerung()
 {
@@ -38,24 +34,10 @@ void Form2::beschreibeSteuerung()
                               "V liest vor, F11 schaltet die Projektoransicht um, K lässt die Klasse abstimmen."));
     beschreibe(Label1, QStringLiteral("Frage"), QStringLiteral("Überschrift vor der Nummer der Frage"));
     beschreibe(Label2, QStringLiteral("Name"), QStringLiteral("Überschrift vor dem Namen"));
-    beschreibe(Frame3, QStringLiteral("Frage und Antworten"), QStringLiteral("Die Frage und ihre drei Antworten"));
-    for (int i = 0; i < 3; ++i) {
-        beschreibe(Label5[i], QStringLiteral("Feld %1").arg(i + 1),
-                   QStringLiteral("Rotes Feld unter Antwort %1, sichtbar, wenn sie gestrichen ist").arg(i + 1));
-        beschreibe(Shape1[i], QStringLiteral("Rahmen %1").arg(i + 1),
-                   QStringLiteral("Rahmen um Antwort %1").arg(i + 1));
-    }
-    beschreibe(Label4, QStringLiteral("Stufennummern"), QStringLiteral("Die Nummern der Stufen von 15 bis 1"));
     beschreibe(Frame4, QStringLiteral("Steuerung"), QStringLiteral("Bestätigen, Joker, Aufgeben und Beenden"));
     beschreibe(cmdOK, QStringLiteral("Bestätigen"),
                QStringLiteral("Bestätigt die gewählte Antwort (Eingabetaste oder Alt+B)"));
     beschreibe(Frame1, QStringLiteral("Joker"), QStringLiteral("Jeder Joker hilft einmal im Spiel"));
-    beschreibe(cmdFifty, QStringLiteral("Erster 50:50-Joker"),
-               QStringLiteral("Streicht eine falsche Antwort (Alt+5)"));
-    beschreibe(cmdRnd, QStringLiteral("Lehrer-Joker"),
-               QStringLiteral("Zeigt, wie das Lehrerzimmer abstimmt (Alt+L)"));
-    beschreibe(cmdFifty2, QStringLiteral("Zweiter 50:50-Joker"),
-               QStringLiteral("Streicht die andere falsche Antwort (Alt+0)"));
     beschreibe(cmdGiveUp, QStringLiteral("Aufgeben"),
                QStringLiteral("Beendet das Spiel, jede richtige Antwort zählt einen Punkt (Alt+A)"));
     beschreibe(cmdEnd, QStringLiteral("Beenden"),
@@ -101,11 +83,8 @@ void Form2::baueKlassenmenue()
 void Form2::passeAn()
 {
     const Twips::Einpassung e = m_projektor ? Twips::passeEin(m_innen, size()) : Twips::Einpassung{};
-    if (qFuzzyCompare(e.faktor, m_massstab) && e.versatz == m_versatz)
-        return;
-    m_massstab = e.faktor;
-    m_versatz = e.versatz;
-    stelleAuf();
+    if (m_massstab.setze(e.faktor, e.versatz))
+        stelleAuf();
 }
 
 void Form2::resizeEvent(QResizeEvent *event)
@@ -151,111 +130,57 @@ void Form2::liesVor()
     Sprachausgabe &sprache = Services::sprache();
     if (!sprache.verfuegbar())
         return;
-    QStringList antworten;
+    QStringList antworten = m_spiel->antwortenImFeld();
+    const QVector<bool> gestrichen = m_spiel->gestricheneFelder();
     for (int feld = 0; feld < 3; ++feld) {
-        for (Antwortfeld *antwort : {lblLoesung, lblAntwort1, lblAntwort2}) {
-            const int i = antwort == lblLoesung ? 0 : antwort == lblAntwort1 ? 1 : 2;
-            if (Reihenfolge[i] == feld)
-                antworten << (antwort->isHidden() ? QString() : antwort->text());
-        }
+        if (gestrichen[feld])
+            antworten[feld].clear();
     }
-    sprache.sage(Spielregeln::vorlesetext(lblFrage->text(), antworten));
+    sprache.sage(Spielregeln::vorlesetext(m_spiel->frage(), antworten));
 }
 
 void Form2::waehleFeld(int feld)
 {
-    if (Reihenfolge[0] == feld && !lblLoesung->isHidden())
-        lblLoesung_Click();
-    else if (Reihenfolge[1] == feld && !lblAntwort1->isHidden())
-        lblAntwort1_Click();
-    else if (Reihenfolge[2] == feld && !lblAntwort2->isHidden())
-        lblAntwort2_Click();
+    m_spiel->waehleFeld(feld);
+    Anzeige();
 }
 
 void Form2::keyPressEvent(QKeyEvent *event)
 {
+    const int feld = Spiel::feldZurTaste(event->key());
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         QWidget::keyPressEvent(event);
-        return;
-    }
-    switch (event->key()) {
-    case Qt::Key_1:
-    case Qt::Key_A:
-        waehleFeld(0);
-        break;
-    case Qt::Key_2:
-    case Qt::Key_B:
-        waehleFeld(1);
-        break;
-    case Qt::Key_3:
-    case Qt::Key_C:
-        waehleFeld(2);
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    } else if (feld >= 0) {
+        waehleFeld(feld);
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // While the class votes, Enter closes the vote.
         if (m_klasse && m_klasse->runde()->abstimmungLaeuft())
             m_klasse->runde()->abstimmungSchliessen();
         else
             cmdOK->click();
-        break;
-    case Qt::Key_K:
+    } else if (event->key() == Qt::Key_K) {
         setzeKlasse(!menuKlasseAbstimmen->isChecked());
-        break;
-    case Qt::Key_V:
+    } else if (event->key() == Qt::Key_V) {
         liesVor();
-        break;
-    case Qt::Key_F11:
+    } else if (event->key() == Qt::Key_F11) {
         setzeProjektor(!m_projektor);
-        break;
-    default:
+    } else {
         QWidget::keyPressEvent(event);
     }
 }
 
 void Form2::benenne()
 {
-    const QString stufe = Spielregeln::stufenName(Stufe);
-    beschreibe(lblFrageNr, QStringLiteral("Frage %1 von 15").arg(Stufe), QStringLiteral("Nummer der Frage"));
-    beschreibe(lblPlayer, QStringLiteral("Spieler: ") + lblPlayer->text(), QStringLiteral("Name des Spielers"));
-    beschreibe(lblFrage, QStringLiteral("Frage: ") + lblFrage->text(),
-               QStringLiteral("Die Frage der Stufe %1, %2").arg(Stufe).arg(stufe));
-    Antwortfeld *antworten[3] = {lblLoesung, lblAntwort1, lblAntwort2};
-    for (int i = 0; i < 3; ++i) {
-        const int feld = Reihenfolge[i];
-        QStringList zustand{QStringLiteral("Taste %1 oder %2").arg(feld + 1).arg(QChar(u'A' + feld))};
-        if (antworten[i]->isHidden())
-            zustand << QStringLiteral("gestrichen");
-        if (antworten[i]->markierung() != Antwortfeld::Markierung::Keine)
-            zustand << Antwortfeld::wort(antworten[i]->markierung());
-        beschreibe(antworten[i], QStringLiteral("Antwort %1: %2").arg(feld + 1).arg(antworten[i]->text()),
-                   zustand.join(QStringLiteral(", ")));
-    }
-    beschreibe(Frame2, QStringLiteral("Übersicht: Stufe %1, %2").arg(Stufe).arg(stufe),
-               QStringLiteral("Erreichte Stufen sind grün, die Stufen 5 und 10 orange"));
-    for (int i = 0; i < Label3.size(); ++i) {
-        const QString stand = i + 1 < Stufe ? QStringLiteral(", erreicht")
-            : i + 1 == Stufe               ? QStringLiteral(", aktuelle Stufe")
-                                           : QString();
-        beschreibe(Label3[i], Label3[i]->text(), QStringLiteral("Stufe %1").arg(i + 1) + stand);
-    }
-}
-
-// While the verdict's message is open the answers say it by a symbol too:
-// the solution ticked, a wrong choice crossed.
-void Form2::zeigeUrteil()
-{
-    if (m_gewaehlt && m_gewaehlt != lblLoesung)
-        m_gewaehlt->setzeMarkierung(Antwortfeld::Markierung::Falsch);
-    lblLoesung->setzeMarkierung(Antwortfeld::Markierung::Richtig);
-    benenne();
+    const int stufe = m_spiel->stufe();
+    beschreibe(lblFrageNr, QStringLiteral("Frage %1 von 15").arg(stufe), QStringLiteral("Nummer der Frage"));
+    beschreibe(lblPlayer, QStringLiteral("Spieler: ") + m_spiel->spieler(), QStringLiteral("Name des Spielers"));
 }
 
 void Form2::setzeKlasse(bool an)
 {
     menuKlasseAbstimmen->setChecked(false);
     if (!an) {
-        // A vote still open ends with its box, so that the joker's state is clear.
+        // A vote still open ends first, so that the joker's state is clear.
         if (m_klasse)
             m_klasse->runde()->abstimmungSchliessen();
         delete m_klasse;
@@ -264,11 +189,22 @@ void Form2::setzeKlasse(bool an)
     }
     if (!m_klasse) {
         m_klasse = new KlassenAnzeige(this);
-        // The box opens from the event loop, not inside the round that
-        // counted the last vote: the window may close while it is open.
-        connect(m_klasse->runde(), &Klassenrunde::abstimmungBeendet, this, [this](const Klassenergebnis &e) {
-            QTimer::singleShot(0, this, [this, e] { klasseHatGestimmt(e); });
-        });
+        Klassenrunde *runde = m_klasse->runde();
+        // A new question, or one of its answers struck: the pages follow the projector.
+        connect(m_spiel, &Spiel::frageGezeigt, runde,
+                [this, runde](const QString &frage, const QStringList &antworten, const QVector<bool> &gestrichen) {
+                    Klassenfrage f;
+                    f.text = frage;
+                    for (int i = 0; i < 3; ++i) {
+                        const int feld = m_spiel->reihenfolge()[i];
+                        f.felder[feld] = antworten.value(feld);
+                        f.antwort[feld] = i;
+                        f.gestrichen[feld] = gestrichen.value(feld);
+                    }
+                    runde->frageZeigen(f);
+                });
+        connect(m_spiel, &Spiel::beantwortet, runde, &Klassenrunde::verdikt);
+        m_spiel->setzeUmfragequelle([this] { return klassenUmfrage(); });
     }
     Klassenrunde::Einstellung e;
     e.port = quint16(Vorlieben::klassePort());
@@ -282,18 +218,25 @@ void Form2::setzeKlasse(bool an)
             : m_klasse->runde()->fehler();
         delete m_klasse;
         m_klasse = nullptr;
-        Services::meldung(this, AppInfo::titel(),
-                          QStringLiteral("Die Klasse kann nicht abstimmen. ") + grund
-                              + QStringLiteral(" Das Spiel geht ohne sie weiter."));
+        meldung(AppInfo::titel(), QStringLiteral("Die Klasse kann nicht abstimmen. ") + grund
+                                      + QStringLiteral(" Das Spiel geht ohne sie weiter."));
         return;
     }
     menuKlasseAbstimmen->setChecked(true);
     m_klasse->zeigeAdresse();
     m_klasse->show();
     stelleKlasseAuf();
-    Befehl = QStringLiteral("mischen");
-    klasseFolgt();
-    Befehl.clear();
+    Klassenfrage f;
+    f.text = m_spiel->frage();
+    const QStringList antworten = m_spiel->antwortenImFeld();
+    const QVector<bool> gestrichen = m_spiel->gestricheneFelder();
+    for (int i = 0; i < 3; ++i) {
+        const int feld = m_spiel->reihenfolge()[i];
+        f.felder[feld] = antworten.value(feld);
+        f.antwort[feld] = i;
+        f.gestrichen[feld] = gestrichen.value(feld);
+    }
+    m_klasse->runde()->frageZeigen(f);
 }
 
 // The corner below the question, left of the buttons, is free in both views.
@@ -308,59 +251,27 @@ void Form2::stelleKlasseAuf()
     m_klasse->raise();
 }
 
-void Form2::klasseFolgt()
-{
-    if (!m_klasse)
-        return;
-    Klassenrunde *runde = m_klasse->runde();
-    if (Befehl == QLatin1String("mischen")) {
-        Klassenfrage f;
-        f.text = lblFrage->text();
-        const Antwortfeld *antworten[3] = {lblLoesung, lblAntwort1, lblAntwort2};
-        for (int i = 0; i < 3; ++i) {
-            const int feld = Reihenfolge[i];
-            f.felder[feld] = antworten[i]->text();
-            f.antwort[feld] = i;
-            f.gestrichen[feld] = antworten[i]->isHidden();
-        }
-        runde->frageZeigen(f);
-    } else if (Befehl == QLatin1String("kill")) {
-        runde->streiche(Reihenfolge[2]);
-    } else if (Befehl == QLatin1String("kill2")) {
-        runde->streiche(Reihenfolge[1]);
-    }
-}
-
-bool Form2::klasseStimmtAb()
+// Without devices the computed poll; otherwise the class votes while the
+// window waits, its buttons held, until the vote closes.
+std::optional<Spielregeln::Umfrage> Form2::klassenUmfrage()
 {
     if (!m_klasse || m_klasse->runde()->geraete() == 0)
-        return false;
-    if (!m_klasse->runde()->abstimmungLaeuft()) {
-        cmdRnd->setEnabled(false);
-        m_klasse->runde()->abstimmungStarten(Vorlieben::klasseSekunden());
-    }
-    return true;
-}
-
-// The poll's box with the class's real shares; a vote nobody took part in
-// leaves the joker to be used again.
-void Form2::klasseHatGestimmt(const Klassenergebnis &ergebnis)
-{
-    const QPointer<Form2> fenster(this);
-    if (ergebnis.summe() == 0) {
-        cmdRnd->setEnabled(true);
-        Services::meldung(this, AppInfo::spielMeldungTitel(),
-                          QStringLiteral("Niemand aus der Klasse hat abgestimmt. Der Lehrer-Joker bleibt erhalten."));
-        return;
-    }
-    const auto zeile = [](const QLabel *antwort, int anteil) {
-        return antwort->text() + QStringLiteral(" = ") + QString::number(anteil) + QStringLiteral("%");
-    };
-    const QString crlf = QStringLiteral("\r\n");
-    Services::meldung(this, AppInfo::spielMeldungTitel(),
-                      QStringLiteral("Das Publikum hat wie folgt gestimmt: ") + crlf
-                          + zeile(lblLoesung, ergebnis.anteile[0]) + crlf + zeile(lblAntwort1, ergebnis.anteile[1])
-                          + crlf + zeile(lblAntwort2, ergebnis.anteile[2]));
-    if (fenster)
-        cmdRnd->setEnabled(false);
+        return Spiel::berechneteUmfrage();
+    const QPointer<Klassenrunde> runde(m_klasse->runde());
+    std::optional<Klassenergebnis> ergebnis;
+    QEventLoop warten;
+    connect(runde, &Klassenrunde::abstimmungBeendet, &warten, [&](const Klassenergebnis &e) {
+        ergebnis = e;
+        warten.quit();
+    });
+    connect(runde, &QObject::destroyed, &warten, &QEventLoop::quit);
+    for (QPushButton *knopf : cmdJoker)
+        knopf->setEnabled(false);
+    cmdOK->setEnabled(false);
+    runde->abstimmungStarten(Vorlieben::klasseSekunden());
+    if (runde && runde->abstimmungLaeuft())
+        warten.exec();
+    if (!ergebnis || ergebnis->summe() == 0)
+        return std::nullopt;
+    return Spielregeln::Umfrage{ergebnis->anteile[0], ergebnis->anteile[1], ergebnis->anteile[2]};
 }

@@ -6,23 +6,17 @@
 
 #include "basis/twips.h"
 #include "basis/vorlieben.h"
+#include "ui/fragenfeld.h"
 
 #include <QAccessible>
 #include <QGroupBox>
 #include <QMenu>
+#include <QProcess>
 
 #include <memory>
 
 namespace {
-QString stufenZeilen(const QString &text, int punkte)
-{
-    return text + QStringLiteral("\r\nStufe: %1\r\nSie wurden in der Highscore vermerkt!").arg(punkte);
-}
-QString falsch(const QString &ende)
-{
-    return QStringLiteral("Sie haben die Antwort leider falsch beantwortet. Leider haben Sie zuviel riskiert und ")
-        + ende;
-}
+QPushButton *knopf(Form2 *spiel, const char *name) { return spiel->findChild<QPushButton *>(QLatin1String(name)); }
 }
 
 class TestForm2 : public QObject {
@@ -34,50 +28,26 @@ private Q_SLOTS:
         m_u->erzeugeFragen(QStringLiteral("Fragen.mdb"), TestUmgebung::fragenJeStufe(1));
     }
     void cleanup() { m_u.reset(); }
-    // Each ending: its one message (shown before the main window comes back), then the line, then the main window.
+    // Each kind of ending in the window: its one message (shown before the main window comes back), then the
+    // line, then the main window; the texts and scores of every level are the game's (tst_spiel).
     void enden_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("stufe");      // the level the ending happens at
         QTest::addColumn<QString>("aktion"); // what the player does there
-        QTest::addColumn<QString>("titel");
-        QTest::addColumn<QString>("text");   // empty: no message
+        QTest::addColumn<QString>("titel");  // of the one box; empty: none
         QTest::addColumn<QByteArray>("zeile"); // the line appended to "alt | 3\r\n"
         const QString spiel = QStringLiteral("Kreidolin-Message");
-        const QString vorschule = falsch(QStringLiteral("müssen noch einmal auf die Vorschule...!"));
-        const QString fuenf = falsch(QStringLiteral("bleiben in der 5. Klasse sitzen...!"));
-        const QString zehn = falsch(QStringLiteral("bleiben in der 10. Klasse sitzen...!"));
-        const QString abbruch = QStringLiteral("Sie haben entschlossen, die Schule abzubrechen. Wenn Sie mögen, starten Sie "
-                                               "das Spiel erneut...!");
-        QTest::newRow("won") << "Anna" << 15 << "lblLoesung" << "Kreidolin Message"
-                             << "Gratuliere! Du hast das Abitur bestanden!!!\r\nFolgende Daten werden in der Highscore "
-                                "gespeichert:\r\nSpieler: Anna\r\n15 Punkte"
-                             << QByteArray("Anna | 15\r\n");
-        QTest::newRow("wrong at 1") << "Jürgen" << 1 << "lblAntwort1" << spiel << stufenZeilen(vorschule, 0)
-                                    << QByteArray("J\xfcrgen | 0\r\n");
-        QTest::newRow("wrong at 5") << "Anna" << 5 << "lblAntwort1" << spiel << stufenZeilen(fuenf, 5)
-                                    << QByteArray("Anna | 5\r\n");
-        QTest::newRow("wrong at 10") << "Anna" << 10 << "lblAntwort1" << spiel << stufenZeilen(zehn, 10)
-                                     << QByteArray("Anna | 10\r\n");
-        QTest::newRow("wrong at 15") << "Иван" << 15 << "lblAntwort2" << spiel << stufenZeilen(zehn, 10)
+        QTest::newRow("won") << "Anna" << 15 << "lblLoesung" << "Kreidolin Message" << QByteArray("Anna | 15\r\n");
+        QTest::newRow("wrong at 1") << "Jürgen" << 1 << "lblAntwort1" << spiel << QByteArray("J\xfcrgen | 0\r\n");
+        QTest::newRow("wrong at 15") << "Иван" << 15 << "lblAntwort2" << spiel
                                      << QByteArray("\xef\xbb\xbf\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd | 10\r\n");
         // A chosen answer struck by 50:50 stays chosen; confirming it is wrong.
-        QTest::newRow("50:50 on the chosen answer") << "Anna" << 6 << "cmdFifty" << spiel << stufenZeilen(fuenf, 5)
-                                                    << QByteArray("Anna | 5\r\n");
-        QTest::newRow("second 50:50 on the chosen answer") << "Anna" << 2 << "cmdFifty2" << spiel
-                                                           << stufenZeilen(vorschule, 0) << QByteArray("Anna | 0\r\n");
-        QTest::newRow("given up at 1") << "Anna" << 1 << "cmdGiveUp" << spiel << stufenZeilen(abbruch, 0)
-                                       << QByteArray("Anna | 0\r\n");
-        QTest::newRow("given up at 10") << "Anna" << 10 << "cmdGiveUp" << spiel << stufenZeilen(abbruch, 9)
-                                        << QByteArray("Anna | 9\r\n");
-        QTest::newRow("no question for level 3")
-            << "Anna" << 3 << "keine" << spiel
-            << stufenZeilen(QStringLiteral("In der Fragendatenbank gibt es keine Frage für die Stufe 3 (3. Klasse). "
-                                           "Das Spiel endet hier."),
-                            2)
-            << QByteArray("Anna | 2\r\n");
-        QTest::newRow("B&eenden") << "Anna" << 3 << "cmdEnd" << QString() << QString() << QByteArray();
-        QTest::newRow("close box") << "Anna" << 3 << "close" << QString() << QString() << QByteArray();
+        QTest::newRow("50:50 on the chosen answer") << "Anna" << 6 << "cmdFifty" << spiel << QByteArray("Anna | 5\r\n");
+        QTest::newRow("given up at 10") << "Anna" << 10 << "cmdGiveUp" << spiel << QByteArray("Anna | 9\r\n");
+        QTest::newRow("no question for level 3") << "Anna" << 3 << "keine" << spiel << QByteArray("Anna | 2\r\n");
+        QTest::newRow("B&eenden") << "Anna" << 3 << "cmdEnd" << QString() << QByteArray();
+        QTest::newRow("close box") << "Anna" << 3 << "close" << QString() << QByteArray();
     }
     void enden()
     {
@@ -85,7 +55,6 @@ private Q_SLOTS:
         QFETCH(int, stufe);
         QFETCH(QString, aktion);
         QFETCH(QString, titel);
-        QFETCH(QString, text);
         QFETCH(QByteArray, zeile);
         const bool keine = aktion == QLatin1String("keine"); // the right answer before the missing level
         if (keine) {
@@ -115,10 +84,10 @@ private Q_SLOTS:
         };
         if (aktion == QLatin1String("close")) {
             spiel->close();
-        } else if (aktion.startsWith(QLatin1String("cmdFifty"))) {
-            auto *gewaehlt = aktion == QLatin1String("cmdFifty") ? spiel->lblAntwort2 : spiel->lblAntwort1;
+        } else if (aktion == QLatin1String("cmdFifty")) {
+            auto *gewaehlt = spiel->lblAntwort2;
             klicke(gewaehlt);
-            klicke(spiel->findChild<QPushButton *>(aktion));
+            klicke(knopf(spiel, "cmdFifty"));
             QVERIFY(!gewaehlt->isVisible());
             klicke(gewaehlt); // struck: no longer chosen by a click, still chosen from before
             QVERIFY(spiel->cmdOK->isEnabled());
@@ -131,8 +100,7 @@ private Q_SLOTS:
         }
         if (keine)
             m_u->meldungen.gezeigt.removeFirst();
-        QCOMPARE(m_u->meldungen.texte() + m_u->meldungen.titel(),
-                 text.isEmpty() ? QStringList() : (QStringList{text, titel}));
+        QCOMPARE(m_u->meldungen.titel(), titel.isEmpty() ? QStringList() : QStringList{titel});
         QVERIFY(vorDemHauptfenster);
         QCOMPARE(m_u->liesDatei(QStringLiteral("highscore.dtt")), QByteArray("alt | 3\r\n") + zeile);
         QVERIFY(!Fenster::offen<Form2>());
@@ -145,36 +113,23 @@ private Q_SLOTS:
     {
         Form2 *spiel = starteSpiel();
         QVERIFY(spiel);
-        klicke(spiel->cmdFifty);
-        klicke(spiel->cmdFifty2);
+        klicke(knopf(spiel, "cmdFifty"));
+        klicke(knopf(spiel, "cmdFifty2"));
         QVERIFY(!spiel->lblAntwort1->isVisible() && !spiel->lblAntwort2->isVisible());
         QVERIFY(spiel->lblLoesung->isVisible());
         klicke(spiel->lblLoesung);
         klicke(spiel->cmdOK);
         QCOMPARE(spiel->stufe(), 2);
         QVERIFY(spiel->lblAntwort1->isVisible() && spiel->lblAntwort2->isVisible());
-        QVERIFY(!spiel->cmdFifty->isEnabled() && !spiel->cmdFifty2->isEnabled() && spiel->cmdRnd->isEnabled());
-        klicke(spiel->cmdRnd);
+        QVERIFY(!knopf(spiel, "cmdFifty")->isEnabled() && !knopf(spiel, "cmdFifty2")->isEnabled() && knopf(spiel, "cmdRnd")->isEnabled());
+        klicke(knopf(spiel, "cmdRnd"));
+        QVERIFY(m_u->meldungen.texte().last().startsWith(QStringLiteral("Das Publikum hat wie folgt gestimmt: ")));
         const int meldungen = m_u->meldungen.gezeigt.size();
-        klicke(spiel->cmdRnd);
-        klicke(spiel->cmdFifty);
+        klicke(knopf(spiel, "cmdRnd"));
+        klicke(knopf(spiel, "cmdFifty"));
         QCOMPARE(m_u->meldungen.gezeigt.size(), meldungen);
         QVERIFY(spiel->lblAntwort2->isVisible());
         QVERIFY(!spiel->cmdOK->isEnabled());
-    }
-    // The poll names the three answers with their shares, in the fixed order.
-    void umfrage()
-    {
-        Form2 *spiel = starteSpiel();
-        QVERIFY(spiel);
-        m_u->zufall.werte = {0.73f, 0.41f};
-        klicke(spiel->cmdRnd);
-        QVERIFY(!spiel->cmdRnd->isEnabled());
-        QCOMPARE(m_u->meldungen.titel(), QStringList{QStringLiteral("Kreidolin-Message")});
-        QCOMPARE(m_u->meldungen.texte(), QStringList{QStringLiteral("Das Publikum hat wie folgt gestimmt: \r\n"
-                                                                    "Lösung S1N1 = 73%\r\nFalsch1 S1N1 = 11%\r\n"
-                                                                    "Falsch2 S1N1 = 16%")});
-        QCOMPARE(spiel->stufe(), 1);
     }
     // A whole game without a mouse: start, answers, a joker and each ending by keys.
     void tasten_data()
@@ -204,7 +159,7 @@ private Q_SLOTS:
         const auto feld = [&](int i) { QTest::keyClick(spiel, tasten.at(spiel->reihenfolge()[i]).toLatin1()); };
         // A joker by its key (it clicks after a moment); the struck answer's key then chooses nothing.
         QTest::keyClick(spiel, Qt::Key_5, Qt::AltModifier);
-        QTRY_VERIFY(!spiel->cmdFifty->isEnabled() && spiel->lblAntwort2->isHidden());
+        QTRY_VERIFY(!knopf(spiel, "cmdFifty")->isEnabled() && spiel->lblAntwort2->isHidden());
         feld(2);
         QVERIFY(!spiel->cmdOK->isEnabled());
         while (Fenster::offen<Form2>() && (!ende || spiel->stufe() < bis)) {
@@ -251,6 +206,108 @@ private Q_SLOTS:
         klicke(spiel->cmdOK);
         QVERIFY(urteil.contains(QStringLiteral("falsch")) && urteil.endsWith(QStringLiteral("richtig")));
     }
+    // The keys an answer's description names choose that answer.
+    void tastenImText()
+    {
+        Form2 *spiel = starteSpiel();
+        QVERIFY(spiel);
+        Antwortfeld *antworten[3] = {spiel->lblLoesung, spiel->lblAntwort1, spiel->lblAntwort2};
+        for (int i = 0; i < 3; ++i) {
+            const QStringList worte = antworten[i]->accessibleDescription().section(QLatin1Char(','), 0, 0).split(' ');
+            QCOMPARE(worte.size(), 4); // "Taste 1 oder A"
+            for (const QString &taste : {worte.at(1), worte.at(3)}) {
+                klicke(antworten[(i + 1) % 3]);
+                QTest::keyClick(spiel, taste.at(0).toLatin1());
+                QCOMPARE(antworten[i]->markierung(), Antwortfeld::Markierung::Gewaehlt);
+            }
+        }
+    }
+    // The verdict to the room while its box is open: the solution green, a wrong choice red, each with its
+    // frame and symbol; the box at the view's scale.
+    void urteil_data()
+    {
+        QTest::addColumn<QString>("wahl");
+        QTest::addColumn<QSize>("projektor"); // empty: the window's own size
+        QTest::newRow("right") << "lblLoesung" << QSize();
+        QTest::newRow("wrong") << "lblAntwort1" << QSize();
+        QTest::newRow("wrong, projector") << "lblAntwort2" << QSize(1280, 720);
+    }
+    void urteil()
+    {
+        QFETCH(QString, wahl);
+        QFETCH(QSize, projektor);
+        Form2 *spiel = starteSpiel();
+        QVERIFY(spiel);
+        if (projektor.isValid()) {
+            QTest::keyClick(spiel, Qt::Key_F11);
+            spiel->resize(projektor);
+            QTRY_VERIFY(spiel->massstab() > 1.0);
+        }
+        auto *gewaehlt = spiel->findChild<Antwortfeld *>(wahl);
+        const auto farbe = [](QWidget *w) { return w->palette().color(QPalette::Window).name(); };
+        klicke(gewaehlt);
+        QCOMPARE(farbe(gewaehlt), QStringLiteral("#00ff00"));
+        QStringList gesehen;
+        double massstab = 0;
+        m_u->meldungen.beimZeigen = [&](const Meldung &m) {
+            if (!gesehen.isEmpty())
+                return;
+            for (Antwortfeld *a : {spiel->lblLoesung, gewaehlt})
+                gesehen << farbe(a) + Antwortfeld::zeichen(a->markierung()) + QString::number(a->frameWidth() > 1);
+            massstab = m.massstab;
+        };
+        const double ansicht = spiel->massstab();
+        klicke(spiel->cmdOK);
+        const bool richtig = gewaehlt == spiel->lblLoesung;
+        QCOMPARE(gesehen, (QStringList{QStringLiteral("#00ff00✔1"), richtig ? QStringLiteral("#00ff00✔1")
+                                                                             : QStringLiteral("#c80000✘1")}));
+        QCOMPARE(massstab, ansicht);
+    }
+    // Every one-line label of the window shows its whole text: at the window's own size, in the projector
+    // view, and (in a child run) at 150 % scaling.
+    void textPasst_data()
+    {
+        QTest::addColumn<QSize>("projektor");
+        QTest::addColumn<bool>("kind"); // run this test again with the desktop scaled to 150 %
+        QTest::newRow("own size") << QSize() << false;
+        QTest::newRow("projector 1280x720") << QSize(1280, 720) << false;
+        QTest::newRow("projector 1920x1080") << QSize(1920, 1080) << false;
+        if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
+            QTest::newRow("150 %") << QSize() << true;
+    }
+    void textPasst()
+    {
+        QFETCH(QSize, projektor);
+        QFETCH(bool, kind);
+        if (kind) {
+            QProcess lauf;
+            QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+            umgebung.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1.5"));
+            lauf.setProcessEnvironment(umgebung);
+            lauf.start(QCoreApplication::applicationFilePath(), {QStringLiteral("textPasst")});
+            QVERIFY(lauf.waitForFinished(120000));
+            QVERIFY2(lauf.exitCode() == 0, lauf.readAllStandardOutput().constData());
+            return;
+        }
+        Form2 *spiel = starteSpiel(QStringLiteral("Lena Marie Schulze-Hohenstein"));
+        QVERIFY(spiel);
+        if (projektor.isValid()) {
+            QTest::keyClick(spiel, Qt::Key_F11);
+            spiel->resize(projektor);
+            QTRY_VERIFY(spiel->massstab() > 1.0);
+        }
+        for (QLabel *label : spiel->findChildren<QLabel *>()) {
+            if (label->wordWrap() || label->text().isEmpty() || !label->isVisibleTo(spiel))
+                continue;
+            const QSize noetig = label->fontMetrics().size(0, label->text());
+            const QRect platz = label->contentsRect();
+            QVERIFY2(platz.width() >= noetig.width() && platz.height() >= noetig.height(),
+                     qPrintable(QStringLiteral("%1: %2x%3 for %4x%5").arg(label->objectName()).arg(platz.width())
+                                    .arg(platz.height()).arg(noetig.width()).arg(noetig.height())));
+            QVERIFY2(label->geometry().right() < label->parentWidget()->width(), qPrintable(label->objectName()));
+        }
+        QCOMPARE(spiel->lblPlayer->text(), QStringLiteral("Lena Marie Schulze-Hohenstein"));
+    }
     // F11 enlarges the whole window evenly and centred, and back; the next game remembers it.
     void projektor()
     {
@@ -294,7 +351,7 @@ private Q_SLOTS:
         Q_EMIT spiel->menuKlasse->aboutToShow();
         QCOMPARE(spiel->menuVorlesen->isEnabled(), kann);
         QCOMPARE(spiel->menuVorlesen->toolTip() == sprache.warumNicht, !kann);
-        klicke(spiel->cmdFifty); // strikes Falsch2, which V then leaves out
+        klicke(knopf(spiel, "cmdFifty")); // strikes Falsch2, which V then leaves out
         QTest::keyClick(spiel, Qt::Key_V);
         const QString loesung = QStringLiteral("Antwort %1: Lösung S1N1.").arg(spiel->reihenfolge()[0] + 1);
         klicke(spiel->lblLoesung);

@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTimer>
 #include <QWebSocket>
 
 #include <memory>
@@ -302,26 +303,31 @@ private Q_SLOTS:
         const int falsch1 = spiel->reihenfolge()[1];
         QCOMPARE(a.letzte("frage").value("felder").toArray().at(loesung).toString(), spiel->lblLoesung->text());
         const int nr = a.letzte("frage").value("frage").toInt();
-        klicke(spiel->cmdRnd);
-        QVERIFY(anzeige->lblAbstimmung->text().contains(QStringLiteral("0 von 2")));
-        QVERIFY(!spiel->cmdRnd->isEnabled());
-        // Enter closes the vote with no vote: the joker stays usable.
-        QTest::keyClick(spiel, Qt::Key_Return);
-        QTRY_COMPARE(m_u->meldungen.gezeigt.size(), 1);
-        QVERIFY(m_u->meldungen.texte().at(0).startsWith(QStringLiteral("Niemand aus der Klasse")));
-        QVERIFY(spiel->cmdRnd->isEnabled());
+        QPushButton *cmdRnd = spiel->findChild<QPushButton *>(QStringLiteral("cmdRnd"));
+        // The vote holds the window until it closes: Enter closes it with no vote, the joker stays usable.
+        QString waehrend;
+        QTimer::singleShot(0, spiel, [&] {
+            waehrend = anzeige->lblAbstimmung->text();
+            QTest::keyClick(spiel, Qt::Key_Return);
+        });
+        klicke(cmdRnd);
+        QVERIFY(waehrend.contains(QStringLiteral("0 von 2")));
+        QCOMPARE(m_u->meldungen.gezeigt.size(), 1);
+        QVERIFY(m_u->meldungen.texte().at(0).startsWith(QStringLiteral("Niemand hat abgestimmt")));
+        QVERIFY(cmdRnd->isEnabled());
         QCOMPARE(spiel->stufe(), 1);
 
-        klicke(spiel->cmdRnd);
-        a.waehle(nr, falsch1);
-        QTRY_VERIFY(anzeige->lblAbstimmung->text().contains(QStringLiteral("1 von 2")));
-        b.waehle(nr, loesung);
-        QTRY_COMPARE(m_u->meldungen.gezeigt.size(), 2);
+        QTimer::singleShot(0, spiel, [&] {
+            a.waehle(nr, falsch1);
+            b.waehle(nr, loesung);
+        });
+        klicke(cmdRnd);
+        QCOMPARE(m_u->meldungen.gezeigt.size(), 2);
         QCOMPARE(m_u->meldungen.titel().at(1), QStringLiteral("Kreidolin-Message"));
         QCOMPARE(m_u->meldungen.texte().at(1),
                  QStringLiteral("Das Publikum hat wie folgt gestimmt: \r\n%1 = 50%\r\n%2 = 50%\r\n%3 = 0%")
                      .arg(spiel->lblLoesung->text(), spiel->lblAntwort1->text(), spiel->lblAntwort2->text()));
-        QVERIFY(!spiel->cmdRnd->isEnabled());
+        QVERIFY(!cmdRnd->isEnabled());
 
         spiel->waehleFeld(loesung);
         klicke(spiel->cmdOK);
@@ -357,9 +363,10 @@ private Q_SLOTS:
         spiel->setzeKlasse(true);
         QVERIFY(spiel->klasse());
         m_u->zufall.werte = {0.73f, 0.41f};
-        klicke(spiel->cmdRnd);
+        QPushButton *cmdRnd = spiel->findChild<QPushButton *>(QStringLiteral("cmdRnd"));
+        klicke(cmdRnd);
         QVERIFY(m_u->meldungen.texte().value(1).endsWith(QStringLiteral(" = 16%")));
-        QVERIFY(!spiel->cmdRnd->isEnabled());
+        QVERIFY(!cmdRnd->isEnabled());
     }
 };
 
