@@ -2,6 +2,7 @@
 
 #include "ui/antwortfeld.h"
 #include "ui/fragenfeld.h"
+#include "ui/klassenanzeige.h"
 #include "ui/spielwidgets.h"
 #include "ui/stufenuebersicht.h"
 
@@ -150,6 +151,7 @@ void Form2::stelleAuf()
         m_massstab.platziere(cmdJoker[i], l.joker[i]);
     m_massstab.platziere(cmdGiveUp, l.cmdGiveUp);
     m_massstab.platziere(cmdEnd, l.cmdEnd);
+    stelleKlasseAuf();
 }
 
 void Form2::Form_Load()
@@ -297,6 +299,9 @@ void Form2::cmdJoker_Click(int joker)
 void Form2::closeEvent(QCloseEvent *event)
 {
     Services::sprache().stopp();
+    // The class's server ends with the game, not when the window is deleted later.
+    delete m_klasse;
+    m_klasse = nullptr;
     Form_Unload();
     event->accept();
 }

@@ -11,6 +11,7 @@
 
 class Antwortfeld;
 class Fragenfeld;
+class KlassenAnzeige;
 class QAction;
 class QFrame;
 class QMenu;
@@ -78,6 +79,12 @@ public:
     QAction *menuProjektor = nullptr;
     QAction *menuVorlesen = nullptr;
     void setzeProjektor(bool an);
+    // The class votes and answers along from its own devices (K), off until
+    // the teacher switches it on; a port that cannot be had is said and the
+    // game goes on without it.
+    QAction *menuKlasseAbstimmen = nullptr;
+    void setzeKlasse(bool an);
+    KlassenAnzeige *klasse() const { return m_klasse; }
     void setzeVorlesen(bool an);
     bool projektor() const { return m_projektor; }
     double massstab() const { return m_massstab.faktor(); }
@@ -98,6 +105,9 @@ private:
     void setzeFesteGroesse();
     // Puts every control where the layout and the current scale say.
     void stelleAuf();
+    void stelleKlasseAuf();
+    // The poll joker as the class's vote while devices are joined.
+    std::optional<Spielregeln::Umfrage> klassenUmfrage();
     void passeAn();
     // Accessible names and descriptions that follow the game.
     void benenne();
@@ -120,4 +130,5 @@ private:
     bool m_projektor = false;
     bool m_vorlesen = false;
     Massstab m_massstab;
+    KlassenAnzeige *m_klasse = nullptr;
 };

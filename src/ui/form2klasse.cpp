@@ -3,17 +3,25 @@
 
 #include "ui/form2.h"
 
+#include "ui/fragenfeld.h"
+#include "ui/klassenanzeige.h"
+#include "ui/stufenuebersicht.h"
+
 #include "ui/spielwidgets.h"
 
+#include "basis/appinfo.h"
 #include "basis/services.h"
 #include "basis/twips.h"
 #include "basis/vorlieben.h"
 #include "game/joker.h"
+#include "klasse/klassenrunde.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QEventLoop>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -23,7 +31,7 @@ void Form2::beschreibeSteuerung()
 {
     beschreibe(this, QStringLiteral("Spiel"),
                QStringLiteral("Tasten: 1, 2, 3 oder A, B, C wählen eine Antwort, die Eingabetaste bestätigt, "
-                              "V liest vor, F11 schaltet die Projektoransicht um."));
+                              "V liest vor, F11 schaltet die Projektoransicht um, K lässt die Klasse abstimmen."));
     beschreibe(Label1, QStringLiteral("Frage"), QStringLiteral("Überschrift vor der Nummer der Frage"));
     beschreibe(Label2, QStringLiteral("Name"), QStringLiteral("Überschrift vor dem Namen"));
     beschreibe(Frame4, QStringLiteral("Steuerung"), QStringLiteral("Bestätigen, Joker, Aufgeben und Beenden"));
@@ -49,6 +57,12 @@ void Form2::baueKlassenmenue()
     menuVorlesen = menuKlasse->addAction(QStringLiteral("Vorlesen"));
     menuVorlesen->setObjectName(QStringLiteral("menuVorlesen"));
     menuVorlesen->setCheckable(true);
+    menuKlasseAbstimmen = menuKlasse->addAction(QStringLiteral("Klasse abstimmen lassen"));
+    menuKlasseAbstimmen->setObjectName(QStringLiteral("menuKlasseAbstimmen"));
+    menuKlasseAbstimmen->setCheckable(true);
+    menuKlasseAbstimmen->setShortcut(QKeySequence(Qt::Key_K));
+    menuKlasseAbstimmen->setToolTip(QStringLiteral("Die Klasse stimmt mit eigenen Geräten ab (Taste K)"));
+    connect(menuKlasseAbstimmen, &QAction::triggered, this, &Form2::setzeKlasse);
     connect(menuProjektor, &QAction::triggered, this, &Form2::setzeProjektor);
     connect(menuVorlesen, &QAction::triggered, this, &Form2::setzeVorlesen);
     // Whether an engine can speak German is known only once it has started.
@@ -139,7 +153,13 @@ void Form2::keyPressEvent(QKeyEvent *event)
     } else if (feld >= 0) {
         waehleFeld(feld);
     } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        cmdOK->click();
+        // While the class votes, Enter closes the vote.
+        if (m_klasse && m_klasse->runde()->abstimmungLaeuft())
+            m_klasse->runde()->abstimmungSchliessen();
+        else
+            cmdOK->click();
+    } else if (event->key() == Qt::Key_K) {
+        setzeKlasse(!menuKlasseAbstimmen->isChecked());
     } else if (event->key() == Qt::Key_V) {
         liesVor();
     } else if (event->key() == Qt::Key_F11) {
@@ -154,4 +174,104 @@ void Form2::benenne()
     const int stufe = m_spiel->stufe();
     beschreibe(lblFrageNr, QStringLiteral("Frage %1 von 15").arg(stufe), QStringLiteral("Nummer der Frage"));
     beschreibe(lblPlayer, QStringLiteral("Spieler: ") + m_spiel->spieler(), QStringLiteral("Name des Spielers"));
+}
+
+void Form2::setzeKlasse(bool an)
+{
+    menuKlasseAbstimmen->setChecked(false);
+    if (!an) {
+        // A vote still open ends first, so that the joker's state is clear.
+        if (m_klasse)
+            m_klasse->runde()->abstimmungSchliessen();
+        delete m_klasse;
+        m_klasse = nullptr;
+        return;
+    }
+    if (!m_klasse) {
+        m_klasse = new KlassenAnzeige(this);
+        Klassenrunde *runde = m_klasse->runde();
+        // A new question, or one of its answers struck: the pages follow the projector.
+        connect(m_spiel, &Spiel::frageGezeigt, runde,
+                [this, runde](const QString &frage, const QStringList &antworten, const QVector<bool> &gestrichen) {
+                    Klassenfrage f;
+                    f.text = frage;
+                    for (int i = 0; i < 3; ++i) {
+                        const int feld = m_spiel->reihenfolge()[i];
+                        f.felder[feld] = antworten.value(feld);
+                        f.antwort[feld] = i;
+                        f.gestrichen[feld] = gestrichen.value(feld);
+                    }
+                    runde->frageZeigen(f);
+                });
+        connect(m_spiel, &Spiel::beantwortet, runde, &Klassenrunde::verdikt);
+        m_spiel->setzeUmfragequelle([this] { return klassenUmfrage(); });
+    }
+    Klassenrunde::Einstellung e;
+    e.port = quint16(Vorlieben::klassePort());
+    e.geraete = Vorlieben::klasseGeraete();
+    const QString adresse = Vorlieben::klasseAdresse();
+    if (!adresse.isEmpty())
+        e.adresse = QHostAddress(adresse);
+    if (e.adresse.isNull() || !m_klasse->runde()->einschalten(e)) {
+        const QString grund = e.adresse.isNull()
+            ? QStringLiteral("Die Adresse %1 aus den Einstellungen des Klassenzimmers ist keine.").arg(adresse)
+            : m_klasse->runde()->fehler();
+        delete m_klasse;
+        m_klasse = nullptr;
+        meldung(AppInfo::titel(), QStringLiteral("Die Klasse kann nicht abstimmen. ") + grund
+                                      + QStringLiteral(" Das Spiel geht ohne sie weiter."));
+        return;
+    }
+    menuKlasseAbstimmen->setChecked(true);
+    m_klasse->zeigeAdresse();
+    m_klasse->show();
+    stelleKlasseAuf();
+    Klassenfrage f;
+    f.text = m_spiel->frage();
+    const QStringList antworten = m_spiel->antwortenImFeld();
+    const QVector<bool> gestrichen = m_spiel->gestricheneFelder();
+    for (int i = 0; i < 3; ++i) {
+        const int feld = m_spiel->reihenfolge()[i];
+        f.felder[feld] = antworten.value(feld);
+        f.antwort[feld] = i;
+        f.gestrichen[feld] = gestrichen.value(feld);
+    }
+    m_klasse->runde()->frageZeigen(f);
+}
+
+// The corner below the question, left of the buttons, is free in both views.
+void Form2::stelleKlasseAuf()
+{
+    if (!m_klasse)
+        return;
+    const int luft = qMax(4, Frame3->height() / 40);
+    const QRect r(QPoint(Frame3->x(), Frame3->geometry().bottom() + luft),
+                  QPoint(Frame4->x() - luft, Frame2->geometry().bottom()));
+    m_klasse->setGeometry(r);
+    m_klasse->raise();
+}
+
+// Without devices the computed poll; otherwise the class votes while the
+// window waits, its buttons held, until the vote closes.
+std::optional<Spielregeln::Umfrage> Form2::klassenUmfrage()
+{
+    if (!m_klasse || m_klasse->runde()->geraete() == 0)
+        return Spiel::berechneteUmfrage();
+    const QPointer<Klassenrunde> runde(m_klasse->runde());
+    std::optional<Klassenergebnis> ergebnis;
+    QEventLoop warten;
+    connect(runde, &Klassenrunde::abstimmungBeendet, &warten, [&](const Klassenergebnis &e) {
+        ergebnis = e;
+        warten.quit();
+    });
+    connect(runde, &QObject::destroyed, &warten, &QEventLoop::quit);
+    for (QPushButton *knopf : cmdJoker)
+        knopf->setEnabled(false);
+    cmdOK->setEnabled(false);
+    runde->abstimmungStarten(Vorlieben::klasseSekunden());
+    if (runde && runde->abstimmungLaeuft())
+        warten.exec();
+    if (!ergebnis || ergebnis->summe() == 0)
+        return std::nullopt;
+    return Spielregeln::Umfrage{ergebnis->anteile[0], ergebnis->anteile[1], ergebnis->anteile[2]};
 }

@@ -168,6 +168,30 @@ fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
 taste alt+e
 ende
 
+# A game with the class's vote switched on (K) on a free port of the
+# loopback: with no device joined the poll joker is the computed one; the
+# game is played to its end by keys and the program ends with its server.
+beginne klasse
+export XDG_CONFIG_HOME=$arbeit/config-klasse
+mkdir -p "$XDG_CONFIG_HOME/Kreidolin"
+printf '[Klasse]\nAdresse=127.0.0.1\nPort=0\n' >"$XDG_CONFIG_HOME/Kreidolin/klassenzimmer.ini"
+starte
+zumHauptfenster
+spielFuer Lena
+taste k
+taste alt+l && quittiere
+for runde in $(seq 16); do
+    xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
+    taste 1
+    taste Return && quittiere
+done
+weg '^Spieler: ' || melde "the game did not end"
+grep -qE '^Lena \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Lena"
+fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
+taste alt+e
+ende
+export XDG_CONFIG_HOME=$arbeit/config
+
 # Leaving a game books nothing; the menu ends the program.
 beginne beenden
 starte
