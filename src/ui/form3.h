@@ -80,6 +80,11 @@ private:
     // nothing needed storing.
     bool uebernehmen();
     QString positionsText() const;
+    // The column the i-th edit field shows and is stored into, by name: a
+    // table may hold them in any order.
+    static QString spalte(int i);
+    // Question, solution, the two wrong answers and the level, in column order.
+    QVector<QLineEdit *> eingabefelder() const;
     bool verlasseStufenfeld(QWidget *knopf);
     // Shows a message; false when the window went away while it was open.
     bool meldung(const QString &text);
