@@ -202,7 +202,6 @@ private Q_SLOTS:
         QCOMPARE(beantwortet.size(), 1);
         QCOMPARE(beantwortet.at(0).at(0).toInt(), m_spiel->reihenfolge()[Spiel::Loesung]);
         QCOMPARE(beantwortet.at(0).at(1).toInt(), urteil.gewaehltesFeld);
-        QCOMPARE(urteil.text, QStringLiteral("Richtig!"));
         QVERIFY(gezeigt.isEmpty());
         m_spiel->weiter();
         QCOMPARE(gezeigt.size(), 1);
