@@ -137,10 +137,8 @@ private Q_SLOTS:
         QTest::addColumn<QSizeF>("flaeche");
         QTest::addColumn<double>("faktor");
         QTest::addColumn<QPointF>("versatz");
-        QTest::newRow("same size") << QSizeF(800, 600) << 1.0 << QPointF(0, 0);
         QTest::newRow("1920x1080: bars left and right") << QSizeF(1920, 1080) << 1.8 << QPointF(240, 0);
         QTest::newRow("1280x1024: bars above and below") << QSizeF(1280, 1024) << 1.6 << QPointF(0, 32);
-        QTest::newRow("smaller screen") << QSizeF(400, 400) << 0.5 << QPointF(0, 50);
         QTest::newRow("no screen") << QSizeF() << 1.0 << QPointF(0, 0);
     }
     void einpassung()

@@ -313,9 +313,6 @@ private Q_SLOTS:
 
         spiel->close();
         QTRY_COMPARE(a.socket.state(), QAbstractSocket::UnconnectedState);
-        Geraet spaet(adresse);
-        QVERIFY(QTest::qWaitFor([&] { return spaet.socket.state() == QAbstractSocket::UnconnectedState; }, 5000));
-        QVERIFY(spaet.post.isEmpty());
     }
     // Without devices the joker is the computed poll; a taken port is said
     // in German and the game goes on.
