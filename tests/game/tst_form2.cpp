@@ -135,8 +135,7 @@ private Q_SLOTS:
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
             return a ? a->text(art) : QString();
         };
-        const int feld = spiel->reihenfolge()[0] + 1;
-        QCOMPARE(text(spiel->lblLoesung, QAccessible::Name), QStringLiteral("Antwort %1: Lösung S1N1").arg(feld));
+        QCOMPARE(text(spiel->lblLoesung, QAccessible::Name), QStringLiteral("Antwort %1: Lösung S1N1").arg(spiel->reihenfolge()[0] + 1));
         QCOMPARE(text(spiel->findChild<QWidget *>(QStringLiteral("Frame2")), QAccessible::Name),
                  QStringLiteral("Übersicht: Stufe 1, 1. Klasse"));
         QCOMPARE(text(spiel->lblFrage, QAccessible::Name), QStringLiteral("Frage: Frage S1N1"));
