@@ -58,13 +58,9 @@ private Q_SLOTS:
         const QStringList s3{"Frage S3N1", "Lösung S3N1", "Falsch1 S3N1", "Falsch2 S3N1", "3"};
         const QStringList s4{"Frage S4N1", "Lösung S4N1", "Falsch1 S4N1", "Falsch2 S4N1", "4"};
         const QString neu = QStringLiteral("neu;F=Neu „ß“?;L=ja;A=nein;B=   ;");
-        QTest::newRow("next, next") << "15" << "n2;n2" << QStringList() << 15 << 2 << s3 << "Frage 3 von 15";
         QTest::newRow("last, previous") << "15" << "n3;n1" << QStringList() << 15 << -1 << QStringList()
                                         << "Frage 14 von 15";
-        QTest::newRow("first, previous") << "15" << "n0;n1" << QStringList() << 15 << -1 << QStringList()
-                                         << "Frage 1 von 15";
         QTest::newRow("last, next") << "15" << "n3;n2" << QStringList() << 15 << -1 << QStringList() << "Frage 15 von 15";
-        QTest::newRow("a row of the grid") << "15" << "grid2" << QStringList() << 15 << 2 << s3 << "Frage 3 von 15";
         QTest::newRow("the current row of the grid") << "15" << "n2;F=geändert;grid1" << QStringList() << 15 << -1
                                                      << QStringList() << "Frage 2 von 15";
         QTest::newRow("new question") << "15" << neu + "S= 7 ;ok" << QStringList() << 16 << 15
