@@ -5,45 +5,16 @@
 // for UTF-8.
 
 #include "highscore/highscore.h"
+#include "pruefe.h"
 
 #include <QVector>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-// Names the broken promise before the fuzzer records the input.
-[[noreturn]] static void gebrochen(const char *bedingung, int zeile)
-{
-    std::fprintf(stderr, "broken: %s (line %d)\n", bedingung, zeile);
-    std::abort();
-}
-#define pruefe(bedingung) ((bedingung) ? void() : gebrochen(#bedingung, __LINE__))
-
-namespace {
-
-bool absteigend(const QVector<Highscore::Eintrag> &e)
-{
-    return std::is_sorted(e.cbegin(), e.cend(),
-                          [](const Highscore::Eintrag &a, const Highscore::Eintrag &b) { return a.punkte > b.punkte; });
-}
-
-bool gleicheMenge(QVector<Highscore::Eintrag> a, QVector<Highscore::Eintrag> b)
-{
-    const auto kleiner = [](const Highscore::Eintrag &x, const Highscore::Eintrag &y) {
-        return x.punkte != y.punkte ? x.punkte < y.punkte : x.name < y.name;
-    };
-    std::sort(a.begin(), a.end(), kleiner);
-    std::sort(b.begin(), b.end(), kleiner);
-    return a == b;
-}
-}
+#include <tuple>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(daten), static_cast<qsizetype>(laenge));
+    const QByteArray bytes = eingabe(daten, laenge);
 
     const QVector<QByteArray> zeilen = Highscore::zeilen(bytes);
     for (const QByteArray &z : zeilen)
@@ -92,7 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
         return 0;
     QVector<Highscore::Eintrag> geordnet = eintraege;
     Highscore::ordne(geordnet);
-    pruefe(absteigend(geordnet) && gleicheMenge(geordnet, eintraege));
+    pruefe(std::is_sorted(geordnet.cbegin(), geordnet.cend(),
+                          [](const Highscore::Eintrag &a, const Highscore::Eintrag &b) { return a.punkte > b.punkte; }));
+    // The same entries as read: both sorted by score and name are equal.
+    const auto kleiner = [](const Highscore::Eintrag &x, const Highscore::Eintrag &y) {
+        return std::tie(x.punkte, x.name) < std::tie(y.punkte, y.name);
+    };
+    QVector<Highscore::Eintrag> a = geordnet, b = eintraege;
+    std::sort(a.begin(), a.end(), kleiner);
+    std::sort(b.begin(), b.end(), kleiner);
+    pruefe(a == b);
     for (qsizetype i = 0; i < liste.texte.size(); ++i)
         pruefe(liste.texte[i] == Highscore::listenText(static_cast<int>(i) + 1, geordnet[i]));
 

@@ -5,6 +5,7 @@
 // or a stall of the child is only ever an error. (libmdb runs in the child,
 // outside the fuzzer's view: this is a survival test more than a guided one.)
 
+#include "pruefe.h"
 #include "store/connection.h"
 #include "store/jetleser.h"
 
@@ -12,10 +13,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -41,17 +40,8 @@ namespace {
 QByteArray liesVorlage(const char *name)
 {
     QFile f(QStringLiteral(KREIDOLIN_TEST_DATA "/legacy/") + QLatin1String(name));
-    if (!f.open(QIODevice::ReadOnly))
-        std::abort();
+    pruefe(f.open(QIODevice::ReadOnly));
     return f.readAll();
-}
-
-quint32 u32(const QByteArray &b, qsizetype i)
-{
-    quint32 v = 0;
-    for (int k = 0; k < 4; ++k)
-        v |= quint32(static_cast<quint8>(b.at(i + k))) << (8 * k);
-    return v;
 }
 
 // The file the input stands for. Byte 0 chooses: 0 takes the rest as the
@@ -59,28 +49,28 @@ quint32 u32(const QByteArray &b, qsizetype i)
 // says: a length to cut it to (u32, 0 keeps it whole), then any number of
 // patches (u32 offset, u8 count, the bytes). A short input can so damage
 // any page of a file much larger than itself.
-QByteArray datei(const QByteArray &eingabe)
+QByteArray datei(const QByteArray &roh)
 {
     static const QByteArray vorlagen[] = {liesVorlage("fragen_jet4.mdb"), liesVorlage("fragen_jet4_v2003.mdb"),
                                           liesVorlage("fragen_jet4_fivecols.mdb")};
-    if (eingabe.isEmpty())
+    if (roh.isEmpty())
         return vorlagen[0];
-    const int art = static_cast<quint8>(eingabe.at(0)) % 4;
+    const int art = static_cast<quint8>(roh.at(0)) % 4;
     if (art == 0)
-        return eingabe.mid(1);
+        return roh.mid(1);
     QByteArray d = vorlagen[art - 1];
     qsizetype i = 1;
-    if (eingabe.size() >= i + 4) {
-        const quint32 laenge = u32(eingabe, i) % static_cast<quint32>(d.size() + 1);
+    if (roh.size() >= i + 4) {
+        const quint32 laenge = qFromLittleEndian<quint32>(roh.constData() + i) % static_cast<quint32>(d.size() + 1);
         if (laenge > 0)
             d.truncate(laenge);
         i += 4;
     }
-    while (eingabe.size() >= i + 5 && !d.isEmpty()) {
-        const qsizetype ort = u32(eingabe, i) % static_cast<quint32>(d.size());
-        const int anzahl = static_cast<quint8>(eingabe.at(i + 4));
+    while (roh.size() >= i + 5 && !d.isEmpty()) {
+        const qsizetype ort = qFromLittleEndian<quint32>(roh.constData() + i) % static_cast<quint32>(d.size());
+        const int anzahl = static_cast<quint8>(roh.at(i + 4));
         i += 5;
-        const QByteArray teil = eingabe.mid(i, anzahl);
+        const QByteArray teil = roh.mid(i, anzahl);
         i += teil.size();
         d.replace(ort, qMin<qsizetype>(teil.size(), d.size() - ort), teil.left(d.size() - ort));
     }
@@ -92,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
 {
     // Only what the program takes for an Access file reaches the reader.
     static const QByteArray kopf = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01", 21);
-    QByteArray bytes = datei(QByteArray(reinterpret_cast<const char *>(daten), static_cast<qsizetype>(laenge)));
+    QByteArray bytes = datei(eingabe(daten, laenge));
     if (bytes.size() < kopf.size())
         bytes = kopf;
     else
@@ -100,28 +90,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
     const QString pfad = g_ordner->filePath(QStringLiteral("Fragen.mdb"));
     {
         QFile f(pfad);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-            std::abort();
+        pruefe(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
     }
     Connection c;
     c.setConnectionString(Connection::connectionStringFor(pfad));
-    if (c.open() || c.kind() != Connection::Kind::Jet)
-        std::abort();
+    pruefe(!c.open() && c.kind() == Connection::Kind::Jet);
     QDeadlineTimer frist(kZeitlimit + 5000);
     TableData t;
     const StoreError e = c.readTable(QStringLiteral("fragen"), t, 32767);
-    if (frist.hasExpired())
-        std::abort();
-    if (e) {
-        if (e.text().isEmpty() || !t.rows.isEmpty())
-            std::abort();
-    } else {
-        if (t.rows.size() > 32767 || t.writable)
-            std::abort();
-        for (const TableRow &r : std::as_const(t.rows)) {
-            if (r.values.size() != t.columns.size())
-                std::abort();
-        }
-    }
+    pruefe(!frist.hasExpired());
+    if (e)
+        pruefe(!e.text().isEmpty() && t.rows.isEmpty());
+    else
+        pruefe(t.rows.size() <= 32767 && !t.writable);
+    for (const TableRow &r : std::as_const(t.rows))
+        pruefe(r.values.size() == t.columns.size());
     return 0;
 }

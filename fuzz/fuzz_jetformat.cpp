@@ -2,13 +2,11 @@
 // bytes, the parser must come back with a table or a reason, without a
 // crash, an overrun or a huge allocation; its UTF-8 check agrees with Qt.
 
+#include "pruefe.h"
 #include "store/connection.h"
 #include "store/jetformat.h"
 
 #include <QStringDecoder>
-
-#include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
 {
@@ -16,17 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
                                                       static_cast<qsizetype>(laenge));
     TableData t;
     const JetFormat::Ergebnis e = JetFormat::lies(stream, t, 1000);
-    const bool antwort = e.vollstaendig || e.gescheitert || !e.formfehler.isEmpty();
-    if (!antwort || (e.vollstaendig && e.gescheitert) || t.rows.size() > 1000)
-        std::abort();
-    for (const TableRow &r : std::as_const(t.rows)) {
-        if (r.values.size() != t.columns.size())
-            std::abort();
-    }
+    pruefe(e.vollstaendig || e.gescheitert || !e.formfehler.isEmpty());
+    pruefe(!(e.vollstaendig && e.gescheitert) && t.rows.size() <= 1000);
+    for (const TableRow &r : std::as_const(t.rows))
+        pruefe(r.values.size() == t.columns.size());
     // The reader's UTF-8 check judges the bytes as Qt's own decoder does.
     QStringDecoder qt(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = qt(stream);
-    if (JetFormat::gueltigesUtf8(stream.constData(), stream.size()) == qt.hasError())
-        std::abort();
+    pruefe(JetFormat::gueltigesUtf8(stream.constData(), stream.size()) != qt.hasError());
     return 0;
 }

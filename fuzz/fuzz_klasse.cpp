@@ -4,38 +4,29 @@
 // token is read back only as 32 hexadecimal digits.
 
 #include "klasse/klassennachricht.h"
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include "pruefe.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(daten), static_cast<qsizetype>(laenge));
+    const QByteArray bytes = eingabe(daten, laenge);
     const Klassennachricht::Wahl w = Klassennachricht::liesWahl(bytes);
-    if (w.gueltig && (w.feld < 0 || w.feld > 2 || w.frage < 1 || bytes.size() > Klassennachricht::kGroesste))
-        std::abort();
+    pruefe(!w.gueltig || (w.feld >= 0 && w.feld <= 2 && w.frage >= 1 && bytes.size() <= Klassennachricht::kGroesste));
 
     const QString text = QString::fromUtf8(bytes);
     const QString code = QStringLiteral("KX7PQR");
     const Klassennachricht::Teil teil = Klassennachricht::liesPfad(text, code);
-    if (teil != Klassennachricht::Teil::FalscherCode && teil != Klassennachricht::Teil::Unbekannt
-        && !text.startsWith(QLatin1Char('/') + code + QLatin1Char('/')))
-        std::abort();
-    if (Klassennachricht::liesPfad(text, QString()) == Klassennachricht::Teil::Seite)
-        std::abort();
+    pruefe(teil == Klassennachricht::Teil::FalscherCode || teil == Klassennachricht::Teil::Unbekannt
+           || text.startsWith(QLatin1Char('/') + code + QLatin1Char('/')));
+    pruefe(Klassennachricht::liesPfad(text, QString()) != Klassennachricht::Teil::Seite);
 
     const QString token = Klassennachricht::liesToken(text);
-    if (!token.isEmpty() && (token != text || token.size() != 32))
-        std::abort();
+    pruefe(token.isEmpty() || (token == text && token.size() == 32));
 
     // Shares from any three counts add up to 100, or to 0 when all are 0.
     if (laenge >= 3) {
         const std::array<int, 3> s{daten[0], daten[1], daten[2]};
         const std::array<int, 3> a = Klassennachricht::anteile(s);
-        const int summe = a[0] + a[1] + a[2];
-        if (summe != (s[0] + s[1] + s[2] ? 100 : 0))
-            std::abort();
+        pruefe(a[0] + a[1] + a[2] == (s[0] + s[1] + s[2] ? 100 : 0));
     }
     return 0;
 }

@@ -5,19 +5,14 @@
 #include "austausch/moodle.h"
 #include "rundreise.h"
 
-#include <cstddef>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     QVector<Austausch::Rohzeile> zeilen;
-    if (Moodle::lies(bytes, zeilen))
+    if (Moodle::lies(eingabe(data, size), zeilen))
         return 0;
     const Austausch::Einlesen e = Austausch::pruefeZeilen(zeilen, {}, Austausch::kMaxZeilen);
     QVector<Austausch::Rohzeile> wieder;
-    if (Moodle::lies(Moodle::schreibe(alsTabelle(e.angenommen)), wieder))
-        std::abort();
+    pruefe(!Moodle::lies(Moodle::schreibe(alsTabelle(e.angenommen)), wieder));
     // Written grouped by level, as Moodle's categories hold them.
     QVector<Austausch::Frage> erwartet = e.angenommen;
     std::stable_sort(erwartet.begin(), erwartet.end(),

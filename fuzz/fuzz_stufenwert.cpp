@@ -3,12 +3,11 @@
 // text the editor would store as a level passes the check on leaving the
 // field with that very value.
 
+#include "pruefe.h"
 #include "ui/stufenwert.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
@@ -17,23 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *daten, size_t laenge)
     QString text(static_cast<qsizetype>(laenge / 2), Qt::Uninitialized);
     std::memcpy(text.data(), daten, laenge / 2 * 2);
     const double wert = Stufenwert::zahlenwert(text);
-    if (std::isnan(wert))
-        std::abort();
-    if (Stufenwert::imBereich(text) != (wert >= 1.0 && wert <= 15.0))
-        std::abort();
-    if (const std::optional<int> stufe = Stufenwert::ganzeStufe(text)) {
-        if (*stufe < 1 || *stufe > 15 || wert != *stufe || !Stufenwert::imBereich(text))
-            std::abort();
-    }
+    pruefe(!std::isnan(wert));
+    pruefe(Stufenwert::imBereich(text) == (wert >= 1.0 && wert <= 15.0));
+    if (const std::optional<int> stufe = Stufenwert::ganzeStufe(text))
+        pruefe(*stufe >= 1 && *stufe <= 15 && wert == *stufe && Stufenwert::imBereich(text));
     // A plain whole number reads as itself.
-    bool zahl = false;
-    const qlonglong ganz = text.toLongLong(&zahl);
-    if (zahl && text.size() <= 15 && !text.isEmpty() && text.at(0).isDigit()) {
-        bool nurZiffern = true;
-        for (const QChar c : text)
-            nurZiffern = nurZiffern && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        if (nurZiffern && wert != static_cast<double>(ganz))
-            std::abort();
-    }
+    const bool ziffern = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+    if (ziffern && !text.isEmpty() && text.size() <= 15)
+        pruefe(wert == static_cast<double>(text.toLongLong()));
     return 0;
 }

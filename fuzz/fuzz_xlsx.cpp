@@ -2,17 +2,12 @@
 // and never more rows than a collection can hold.
 
 #include "austausch/xlsx.h"
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include "pruefe.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     QVector<Austausch::Rohzeile> zeilen;
-    const StoreError e = Xlsx::lies(bytes, zeilen);
-    if ((e && e.text().isEmpty()) || zeilen.size() > Austausch::kMaxZeilen)
-        std::abort();
+    const StoreError e = Xlsx::lies(eingabe(data, size), zeilen);
+    pruefe(!(e && e.text().isEmpty()) && zeilen.size() <= Austausch::kMaxZeilen);
     return 0;
 }

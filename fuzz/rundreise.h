@@ -4,8 +4,7 @@
 // rows to write again, and the check that a second reading gives them back.
 
 #include "austausch/austausch.h"
-
-#include <cstdlib>
+#include "pruefe.h"
 
 inline Austausch::Tabelle alsTabelle(const QVector<Austausch::Frage> &fragen)
 {
@@ -18,12 +17,10 @@ inline Austausch::Tabelle alsTabelle(const QVector<Austausch::Frage> &fragen)
 inline void gleich(const QVector<Austausch::Frage> &a, const QVector<Austausch::Frage> &b, bool leerzeichenEgal)
 {
     auto norm = [leerzeichenEgal](const QString &s) { return leerzeichenEgal ? s.simplified() : s; };
-    if (a.size() != b.size())
-        std::abort();
+    pruefe(a.size() == b.size());
     for (int i = 0; i < a.size(); ++i) {
-        if (norm(a[i].frage) != norm(b[i].frage) || norm(a[i].loesung) != norm(b[i].loesung)
-            || norm(a[i].antwort1) != norm(b[i].antwort1) || norm(a[i].antwort2) != norm(b[i].antwort2)
-            || a[i].stufe != b[i].stufe)
-            std::abort();
+        pruefe(norm(a[i].frage) == norm(b[i].frage) && norm(a[i].loesung) == norm(b[i].loesung)
+               && norm(a[i].antwort1) == norm(b[i].antwort1) && norm(a[i].antwort2) == norm(b[i].antwort2)
+               && a[i].stufe == b[i].stufe);
     }
 }

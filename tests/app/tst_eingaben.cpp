@@ -74,10 +74,7 @@ QStringList zellen(const QString &pfad)
 
 Vorbereitung datei(const QString &name, const QByteArray &bytes)
 {
-    return [=](TestUmgebung &u, Schutz &) {
-        QFile::remove(u.datei(name));
-        u.schreibeDatei(name, bytes);
-    };
+    return [=](TestUmgebung &u, Schutz &) { u.schreibeDatei(name, bytes); };
 }
 Vorbereitung sql(const QStringList &befehle)
 {
@@ -92,10 +89,7 @@ Vorbereitung ordner(const QString &name)
 }
 Vorbereitung fifo(const QString &name)
 {
-    return [=](TestUmgebung &u, Schutz &) {
-        QFile::remove(u.datei(name));
-        ::mkfifo(QFile::encodeName(u.datei(name)).constData(), 0600);
-    };
+    return [=](TestUmgebung &u, Schutz &) { ::mkfifo(QFile::encodeName(u.datei(name)).constData(), 0600); };
 }
 // The folder, or one file in it, read-only; the case is skipped where that cannot be done.
 Vorbereitung schreibgeschuetzt(const QString &name, const Vorbereitung &vorher = {})
@@ -153,7 +147,6 @@ private Q_SLOTS:
         beide("only CR LF", I, datei(I, "\r\n"), S, standard, N, gleich);
         beide("blanks", I, datei(I, "   \r\n"), L, gleich, N, gleich);
         beide("1 MB line", I, datei(I, QByteArray(1 << 20, 'a')), L, gleich, N, gleich);
-        beide("binary bytes", I, datei(I, "\x01" + zufallsBytes(4096, 7)), L, gleich, N, gleich);
         beide("a FIFO in its place", I, fifo(I), S, standard, G, standard);
         beide("naming /dev/zero", I, datei(I, "/dev/zero\r\n"), L, gleich, N, gleich);
         beide("naming the application folder", I, ini([](TestUmgebung &u) { return QFile::encodeName(u.verzeichnis()); }),
@@ -168,8 +161,6 @@ private Q_SLOTS:
             QTest::addRow("highscore.dtt: %s, list", name) << H << v << "liste" << erstes << meldung << nachher;
         };
         liste("missing", nichts, K, QString(), QByteArray());
-        liste("lines without an entry", datei(H, "Anna 5\r\nBen|7\r\nCarl | -3\r\nDora | 3.5\r\nEva | 4\r\n"),
-              "1 : Eva  -  4 Punkte", QString(), gleich);
         liste("binary bytes between entries", datei(H, QByteArray("An\0na | 5\r\n", 11) + zufallsBytes(20000, 13, "|\n") + "\r\nBen | 3"),
               QStringLiteral("1 : An") + QChar(0) + QStringLiteral("na  -  5 Punkte"), QString(), gleich);
         liste("1,000 lines: the warning", datei(H, highscoreZeilen(1000)), "1 : S15  -  15 Punkte", Highscore::warnText(), gleich);
@@ -180,14 +171,12 @@ private Q_SLOTS:
               "Die Highscoreliste konnte nicht gelöscht werden.", gleich);
 
         const QString fehlt = QStringLiteral("Der Eintrag für die Highscore konnte nicht gespeichert werden.");
-        const QByteArray muell = zufallsBytes(5000, 17, "\n");
         const auto eintrag = [&](const char *name, const Vorbereitung &v, const QString &meldung, const QByteArray &nachher) {
             QTest::addRow("highscore.dtt: %s, entry", name) << H << v << "eintrag" << QString() << meldung << nachher;
         };
         eintrag("missing", nichts, QString(), "Anna | 0\r\n");
         eintrag("no final CR LF", datei(H, "Ben | 9"), QString(), "Ben | 9\r\nAnna | 0\r\n");
         eintrag("lone LF", datei(H, "Ben | 9\n"), QString(), "Ben | 9\nAnna | 0\r\n");
-        eintrag("binary bytes", datei(H, muell), QString(), muell + "\r\nAnna | 0\r\n");
         eintrag("a folder in its place", ordner(H), fehlt, gleich);
         eintrag("read-only", schreibgeschuetzt(H, datei(H, "Ben | 9\r\n")), fehlt, gleich);
         eintrag("read-only folder", schreibgeschuetzt(QString()), fehlt, QByteArray("fehlt"));
@@ -197,15 +186,12 @@ private Q_SLOTS:
         };
         db("missing", [](TestUmgebung &u, Schutz &) { QFile::remove(u.datei(QStringLiteral("Fragen.mdb"))); }, L, N);
         db("zero bytes", datei(D, ""), L, N);
-        db("text", datei(D, "Frage;Loesung;Antwort1;Antwort2;Stufe\r\nWas?;Das;Dies;Jenes;1\r\n"), L, N);
         db("random bytes behind the SQLite header", datei(D, QByteArray("SQLite format 3\0", 16) + zufallsBytes(8192, 5)),
            L, N);
         db("a folder in its place", ordner(D), L, N);
         db("no table fragen", sql({QStringLiteral("CREATE TABLE andere (x)")}), L, N);
         db("fragen is a view", sql({QString(kTabelle).replace("fragen", "q"), zeilen(15, kJeStufe + "i + 1, NULL", "q"),
                                     QStringLiteral("CREATE VIEW fragen AS SELECT * FROM q")}), S, G);
-        db("wrong columns", sql({QStringLiteral("CREATE TABLE fragen (a, b, c, d, e, f)"), zeilen(15, kJeStufe + "i + 1, i")}),
-           L, G);
         db("no column Stufe", sql({QStringLiteral("CREATE TABLE fragen (Frage, Loesung, Antwort1, Antwort2, Sonstiges, ID)"),
                                    zeilen(15, kJeStufe + "i + 1, i")}), L, G);
         db("five columns", sql({QStringLiteral("CREATE TABLE fragen (Frage, Loesung, Antwort1, Antwort2, Stufe)"),

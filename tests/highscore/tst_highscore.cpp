@@ -14,13 +14,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("plain") << "x" << QByteArray("x | 10\r\n");
         QTest::newRow("empty name") << "" << QByteArray(" | 10\r\n");
         QTest::newRow("umlaut") << "Jürgen" << QByteArray("J\xfcrgen | 10\r\n");
         QTest::newRow("euro and quotes") << "„Max“ €" << QByteArray("\x84Max\x93 \x80 | 10\r\n");
-        QTest::newRow("sharp s and dash") << "Strauß–Meier" << QByteArray("Strau\xdf\x96Meier | 10\r\n");
         QTest::newRow("polish") << "Łukasz" << QByteArray("\xef\xbb\xbf\xc5\x81ukasz | 10\r\n");
-        QTest::newRow("emoji") << "\U0001F600" << QByteArray("\xef\xbb\xbf\xf0\x9f\x98\x80 | 10\r\n");
         QTest::newRow("1252 that looks like the mark") << "ï»¿" << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf | 10\r\n");
         QTest::newRow("a name that begins with the mark") << QString(QChar(0xFEFF)) + "x" << QByteArray("\xef\xbb\xbf\xef\xbb\xbfx | 10\r\n");
         QTest::newRow("a C1 control") << QString(QChar(0x81)) << QByteArray("\xef\xbb\xbf\xc2\x81 | 10\r\n");
@@ -42,16 +39,15 @@ private Q_SLOTS:
         QTest::newRow("name holds the separator") << QByteArray("a | b | 7") << "a | b" << 7;
         QTest::newRow("leading zero") << QByteArray("x | 05") << "x" << 5;
         QTest::newRow("blanks in the name kept") << QByteArray("  x  | 2") << "  x " << 2;
-        QTest::newRow("lone LF ends") << QByteArray("x | 2\ny | 3") << "x" << 2;
+        QTest::newRow("lone LF ends") << QByteArray("a\nb | 2") << "b" << 2;
         QTest::newRow("lone CR ends") << QByteArray("a\rb | 1\r\n") << "b" << 1;
-        QTest::newRow("broken UTF-8 is Windows-1252") << QByteArray("\xc5 | 1") << "Å" << 1;
         QTest::newRow("mark before broken UTF-8") << QByteArray("\xef\xbb\xbf\xc5 | 1") << "ï»¿Å" << 1;
         QTest::newRow("1252 pairs that pass for UTF-8") << QByteArray("Ma\xdf\xbb | 4") << "Maß»" << 4;
         QTest::newRow("unmarked UTF-8 with a byte 1252 lacks") << QByteArray("\xc5\x81ukasz | 7") << "Łukasz" << 7;
         QTest::newRow("no separator") << QByteArray("nur Text") << "-" << 0;
-        QTest::newRow("text score") << QByteArray("x | zehn") << "-" << 0;
         QTest::newRow("negative") << QByteArray("x | -3") << "-" << 0;
         QTest::newRow("sign") << QByteArray("x | +3") << "-" << 0;
+        QTest::newRow("fraction") << QByteArray("x | 3.5") << "-" << 0;
         QTest::newRow("digits and text") << QByteArray("x | 5a") << "-" << 0;
         QTest::newRow("no blank after the bar") << QByteArray("x |5") << "-" << 0;
         QTest::newRow("empty score") << QByteArray("x | ") << "-" << 0;
@@ -62,59 +58,42 @@ private Q_SLOTS:
         QFETCH(QByteArray, zeile);
         QFETCH(QString, name);
         QFETCH(int, punkte);
-        const QVector<Eintrag> e = Highscore::zerlege(zeile);
-        QCOMPARE(e.isEmpty(), name == QLatin1String("-"));
-        if (!e.isEmpty())
-            QCOMPARE(e.first(), (Eintrag{name, punkte}));
+        QCOMPARE(Highscore::zerlege(zeile),
+                 (name == QLatin1String("-") ? QVector<Eintrag>() : QVector<Eintrag>{{name, punkte}}));
     }
-    // The list: best first, ties as the exchange order leaves them, the texts, the warning and the emptying.
+    // The list below its limits: best first, ties as the exchange order leaves them, the texts; no warning
+    // and no emptying (the limits themselves are rows of the input table).
     void liste_data()
     {
         QTest::addColumn<QByteArray>("datei");
         QTest::addColumn<QStringList>("anfang"); // the first items
         QTest::addColumn<int>("anzahl");
-        QTest::addColumn<bool>("warnen");
-        QTest::addColumn<bool>("leeren");
         QTest::newRow("ties") << QByteArray("a | 5\r\nb | 5\r\nc | 0\r\n")
-                              << QStringList{"1 : b  -  5 Punkte", "2 : a  -  5 Punkte", "3 : c  -  0 Punkte"} << 3
-                              << false << false;
-        QTest::newRow("mixed") << QByteArray("a | 0\r\nb | 15\r\nc | 5\r\nd | 5\r\n | 10\r\n")
-                               << QStringList{"1 : b  -  15 Punkte", "2 :   -  10 Punkte", "3 : d  -  5 Punkte",
-                                              "4 : c  -  5 Punkte", "5 : a  -  0 Punkte"}
-                               << 5 << false << false;
+                              << QStringList{"1 : b  -  5 Punkte", "2 : a  -  5 Punkte", "3 : c  -  0 Punkte"} << 3;
         QTest::newRow("all equal") << QByteArray("a | 3\r\nb | 3\r\nc | 3\r\n")
-                                   << QStringList{"1 : a  -  3 Punkte", "2 : b  -  3 Punkte", "3 : c  -  3 Punkte"} << 3
-                                   << false << false;
-        QTest::newRow("none") << QByteArray() << QStringList() << 0 << false << false;
-        QTest::newRow("999") << highscoreZeilen(999) << QStringList{"1 : S15  -  15 Punkte"} << 999 << false << false;
+                                   << QStringList{"1 : a  -  3 Punkte", "2 : b  -  3 Punkte", "3 : c  -  3 Punkte"} << 3;
+        QTest::newRow("999") << highscoreZeilen(999) << QStringList{"1 : S15  -  15 Punkte"} << 999;
     }
     void liste()
     {
         QFETCH(QByteArray, datei);
         QFETCH(QStringList, anfang);
         QFETCH(int, anzahl);
-        QFETCH(bool, warnen);
-        QFETCH(bool, leeren);
         const Highscore::Liste l = Highscore::baueListe(Highscore::zerlege(datei));
         QCOMPARE(l.texte.mid(0, anfang.size()), anfang);
         QCOMPARE(l.texte.size(), anzahl);
-        QCOMPARE(l.warnen, warnen);
-        QCOMPARE(l.leeren, leeren);
+        QVERIFY(!l.warnen && !l.leeren);
     }
-    // Appending keeps every line there was and ends the file with the new one; a missing file is made.
+    // Appending keeps every line there was, byte for byte, and ends the file with the new one; emptying
+    // leaves nothing. (A missing file, made on reading and on appending, is a row of the input table.)
     void anhaengen()
     {
         TestUmgebung u;
         const QString pfad = AppInfo::highscoredatei();
-        const Highscore::Lesung leer = Highscore::lies(pfad);
-        QVERIFY(!leer.fehler && leer.eintraege.isEmpty());
-        QCOMPARE(QFile(pfad).size(), 0); // a missing file is made, empty
-        QVERIFY(!Highscore::anhaengen(pfad, QStringLiteral("neu"), 4));
-        QCOMPARE(u.liesDatei(QStringLiteral("highscore.dtt")), QByteArray("neu | 4\r\n"));
-        u.schreibeDatei(QStringLiteral("highscore.dtt"), "a | 5\r\nvon Hand\r\n\r\nalt | 3");
+        u.schreibeDatei(QStringLiteral("highscore.dtt"), "a | 5\r\nvon Hand \x81\xff\r\n\r\nalt | 3");
         QVERIFY(!Highscore::anhaengen(pfad, QStringLiteral("Ωmega Ü"), 12));
         QCOMPARE(u.liesDatei(QStringLiteral("highscore.dtt")),
-                 QByteArray("a | 5\r\nvon Hand\r\n\r\nalt | 3\r\n\xef\xbb\xbf\xce\xa9mega \xc3\x9c | 12\r\n"));
+                 QByteArray("a | 5\r\nvon Hand \x81\xff\r\n\r\nalt | 3\r\n\xef\xbb\xbf\xce\xa9mega \xc3\x9c | 12\r\n"));
         QCOMPARE(Highscore::lies(pfad).eintraege,
                  (QVector<Eintrag>{{"a", 5}, {"alt", 3}, {QStringLiteral("Ωmega Ü"), 12}}));
         QVERIFY(!Highscore::leere(pfad));

@@ -4,25 +4,16 @@
 
 #include <QDir>
 #include <QProcess>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QTcpServer>
 
 PgCluster::PgCluster(bool sicher)
     : m_sicher(sicher)
 {
-    // A port no one listens on right now, chosen by the kernel.
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    auto *adresse = reinterpret_cast<sockaddr *>(&a);
-    if (::bind(s, adresse, n) == 0 && ::getsockname(s, adresse, &n) == 0)
-        m_port = ntohs(a.sin_port);
-    ::close(s);
+    // A port no one listens on right now, chosen by the kernel, and free again for the cluster.
+    QTcpServer frei;
+    if (frei.listen(QHostAddress::LocalHost))
+        m_port = frei.serverPort();
+    frei.close();
     // The tests must not find the user's own passwords.
     qputenv("PGPASSFILE", QFile::encodeName(pgpass()));
     Server::vergissPasswoerter();

@@ -44,15 +44,9 @@ float FakeRandom::next()
     return static_cast<float>(m_state >> 8) * (1.0f / 16777216.0f);
 }
 
-QString FakeFileDialogs::openFileName(QWidget *, const QString &directory, const QString &filter)
-{
-    aufrufe << directory + QLatin1Char('|') + filter;
-    return antworten.isEmpty() ? QString() : antworten.takeFirst();
-}
-
 TestUmgebung::TestUmgebung()
+    : anwendungsverzeichnis(m_dir.path())
 {
-    anwendungsverzeichnis.setPath(m_dir.path());
     Start::installiereFensterregister();
     Services::setMessages(&meldungen);
     Services::setRandom(&zufall);

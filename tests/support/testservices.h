@@ -65,7 +65,11 @@ private:
 
 class FakeFileDialogs : public FileDialogs {
 public:
-    QString openFileName(QWidget *parent, const QString &directory, const QString &filter) override;
+    QString openFileName(QWidget *, const QString &directory, const QString &filter) override
+    {
+        aufrufe << directory + QLatin1Char('|') + filter;
+        return antworten.isEmpty() ? QString() : antworten.takeFirst();
+    }
     QString saveFileName(QWidget *parent, const QString &directory, const QString &filter) override
     {
         return openFileName(parent, directory, filter);
@@ -90,7 +94,6 @@ class FixedAppDirectory : public AppDirectory {
 public:
     explicit FixedAppDirectory(QString path = QString()) : m_path(std::move(path)) {}
     QString path() const override { return m_path; }
-    void setPath(const QString &path) { m_path = path; }
 
 private:
     QString m_path;
@@ -121,6 +124,8 @@ public:
 // A fresh application directory in a temporary folder with all services
 // replaced by doubles and the per-user choices kept in it; restores nothing, each test makes its own.
 class TestUmgebung {
+    QTemporaryDir m_dir; // first: the application directory below is made from it
+
 public:
     TestUmgebung();
     ~TestUmgebung();
@@ -145,9 +150,6 @@ public:
     FixedAppDirectory anwendungsverzeichnis;
     FakeSprache sprache;
     FakePasswoerter passwoerter;
-
-private:
-    QTemporaryDir m_dir;
 };
 
 // Closes and deletes every top-level window, so the next test starts clean
