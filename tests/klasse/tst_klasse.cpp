@@ -267,7 +267,7 @@ private Q_SLOTS:
         QVERIFY(spiel);
         QTest::keyClick(spiel, Qt::Key_K);
         QVERIFY(spiel->menuKlasseAbstimmen->isChecked());
-        KlassenAnzeige *anzeige = spiel->klasse();
+        const QPointer<KlassenAnzeige> anzeige = spiel->klasse();
         QVERIFY(anzeige && anzeige->isVisible());
         QVERIFY(anzeige->lblAdresse->text().contains(anzeige->runde()->adresse().mid(7)));
         QVERIFY(!anzeige->lblQr->pixmap().isNull());
@@ -312,6 +312,7 @@ private Q_SLOTS:
         QTRY_VERIFY(a.letzte("frage").value("frage").toInt() == nr + 1);
 
         spiel->close();
+        QVERIFY(!anzeige); // the server goes when the window closes, not with the program
         QTRY_COMPARE(a.socket.state(), QAbstractSocket::UnconnectedState);
     }
     // Without devices the joker is the computed poll; a taken port is said
