@@ -96,14 +96,9 @@ private Q_SLOTS:
         QCOMPARE(Abgleich::zusammenfassung(plan), QStringLiteral("1 geändert, 0 neu, 0 entfernt, 44 unverändert"));
         Austausch::Tabelle nachher;
         QVERIFY(!Sammlung::lies(mdb, nachher));
-        QCOMPARE(nachher.size(), vorher.size());
-        int unterschiede = 0;
-        for (int i = 0; i < vorher.size(); ++i) {
-            for (int s = 0; s < 5; ++s)
-                unterschiede += vorher[i][s] != nachher[i][s];
-        }
-        QCOMPARE(unterschiede, 1);
-        QVERIFY(nachher.contains(QStringList{"Frage S7N2", "Lösung S7N2", "Falsch1 S7N2, korrigiert", "Falsch2 S7N2", "7"}));
+        for (QStringList &z : vorher)
+            z.replaceInStrings(QStringLiteral("Falsch1 S7N2"), QStringLiteral("Falsch1 S7N2, korrigiert"));
+        QCOMPARE(nachher, vorher);
         // Once more changes nothing; a file with a refused row leaves the collection as it is.
         QVERIFY(!Abgleich::gleiche(csv, mdb, true, false, plan));
         QCOMPARE(Abgleich::zusammenfassung(plan), QStringLiteral("0 geändert, 0 neu, 0 entfernt, 45 unverändert"));

@@ -207,7 +207,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("fall");
         QTest::newRow("SQLite file") << "sqlite";
-        QTest::newRow("no table fragen") << "jet4_no_fragen.mdb";
         QTest::newRow("damaged") << "kaputt";
         QTest::newRow("missing") << "fehlt";
         QTest::newRow("new file cannot be written") << "neu";
@@ -224,8 +223,6 @@ private Q_SLOTS:
             u.erzeugeFragen(name, TestUmgebung::fragenJeStufe(1));
         else if (fall == QLatin1String("kaputt"))
             u.schreibeDatei(name, liesBytes(kDaten + QStringLiteral("fragen_jet4.mdb")).left(110592));
-        else if (fall.endsWith(QLatin1String(".mdb")))
-            u.kopiereTestdatei(QStringLiteral("legacy/") + fall, name);
         else if (fall != QLatin1String("fehlt"))
             u.kopiereTestdatei(QStringLiteral("legacy/fragen_jet4.mdb"), name);
         if (fall == QLatin1String("neu")) // the new file is built under this name beside the target
