@@ -99,9 +99,7 @@ private Q_SLOTS:
         for (QStringList &z : vorher)
             z.replaceInStrings(QStringLiteral("Falsch1 S7N2"), QStringLiteral("Falsch1 S7N2, korrigiert"));
         QCOMPARE(nachher, vorher);
-        // Once more changes nothing; a file with a refused row leaves the collection as it is.
-        QVERIFY(!Abgleich::gleiche(csv, mdb, true, false, plan));
-        QCOMPARE(Abgleich::zusammenfassung(plan), QStringLiteral("0 geändert, 0 neu, 0 entfernt, 45 unverändert"));
+        // A file with a refused row leaves the collection as it is.
         const QByteArray bytes = liesBytes(mdb);
         u.schreibeDatei(QStringLiteral("fragen.csv"),
                         liesBytes(csv).replace("Falsch2 S2N1", "Falsch1 S2N1").replace("Falsch1 S3N1", "Falsch1 S3N1 neu"));

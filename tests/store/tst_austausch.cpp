@@ -200,9 +200,7 @@ private Q_SLOTS:
         const StoreError e = Sammlung::fuegeEin(ziel, fragen);
         QVERIFY2(e.text().contains(QStringLiteral("nichts übernommen")), qPrintable(e.text()));
         QCOMPARE(env.liesDatei(QStringLiteral("z.mdb")), vorher);
-        Tabelle t;
-        QVERIFY(!Sammlung::lies(ziel, t));
-        const QVector<Frage> schonDa = {{"neu 2", "a", "b", "c", 1, 2}, {t[0][0], "a", "b", "c", 1, 3}};
+        const QVector<Frage> schonDa = {{"neu 2", "a", "b", "c", 1, 2}, {"Frage S1N1", "a", "b", "c", 1, 3}};
         QVERIFY(Sammlung::fuegeEin(ziel, schonDa).text().contains(QLatin1String("Zeile 3")));
         QCOMPARE(env.liesDatei(QStringLiteral("z.mdb")), vorher);
     }
@@ -391,11 +389,10 @@ private Q_SLOTS:
         Einlesen e;
         QVERIFY(!Sammlung::vorschau(env.datei(name), env.datei(QStringLiteral("z.mdb")), e));
         QCOMPARE(e.abgelehnt.size(), 0);
-        QCOMPARE(e.angenommen.size(), t.size());
-        for (int i = 0; i < t.size(); ++i) {
-            const Frage &f = e.angenommen[i];
-            QCOMPARE((QStringList{f.frage, f.loesung, f.antwort1, f.antwort2, QString::number(f.stufe)}), t[i]);
-        }
+        Tabelle gelesen;
+        for (const Frage &f : e.angenommen)
+            gelesen << QStringList{f.frage, f.loesung, f.antwort1, f.antwort2, QString::number(f.stufe)};
+        QCOMPARE(gelesen, t);
         QVERIFY2(vorschauText(e).contains(QLatin1String("Stufe 15: 2")), qPrintable(vorschauText(e)));
     }
     // A cell a spreadsheet would run as a formula is written behind an apostrophe, one holding the

@@ -238,7 +238,6 @@ private Q_SLOTS:
         CLUSTER();
         aufServer(u, benutzer);
         Form3 *f = Fenster::zeige<Form3>();
-        QCOMPARE(f->recordset()->recordCount(), 15);
         const bool stoppen = meldung.startsWith(QStringLiteral("Der Server"));
         QVERIFY(!stoppen || g_pg->stoppe());
         const QString text = QStringLiteral("Neu 'x'; DROP TABLE fragen");
@@ -323,7 +322,6 @@ private Q_SLOTS:
         const QByteArray commit("COMMIT\0", 7);
         QTest::newRow("new, cut before the request") << 0 << QByteArray("INSERT INTO") << QByteArray();
         QTest::newRow("new, commit's answer lost") << 0 << QByteArray() << commit;
-        QTest::newRow("change, commit's answer lost") << 1 << QByteArray() << commit;
         QTest::newRow("delete, commit's answer lost") << 2 << QByteArray() << commit;
     }
     void bruch()
