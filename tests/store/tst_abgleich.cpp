@@ -48,8 +48,6 @@ private Q_SLOTS:
         QTest::newRow("padding is no change") << QStringList{"Was ist 2+2? | 4|3|5 |1", b} << false << "0 0 0 2 0" << "";
         QTest::newRow("new and missing kept") << QStringList{a, "Neu?|x|y|z|4"} << false << "0 1 0 1 1" << "";
         QTest::newRow("missing removed") << QStringList{b} << true << "0 0 1 1 0" << "|1";
-        QTest::newRow("ID keeps a reworded question") << QStringList{"1:Was ergibt 2+2?|4|3|5|1", b} << false
-                                                      << "1 0 0 1 0" << "1";
         QTest::newRow("unknown ID falls back to text") << QStringList{"99:Was ist 2+2?|4|3|5|1", b} << true
                                                        << "0 0 0 2 0" << "";
         QTest::newRow("two IDs swapped") << QStringList{"2:Was ist 2+2?|4|3|5|1", "1:Hauptstadt?|Berlin|Bonn|Köln|3"}

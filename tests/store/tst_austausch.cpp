@@ -170,7 +170,6 @@ private Q_SLOTS:
         QTest::newRow("short row") << QByteArray("X;a;b;c") << "Zeile 3: die Spalte Stufe fehlt";
         QTest::newRow("empty field") << QByteArray("X;a; ;c;1") << "Zeile 3: das Feld Antwort1 ist leer";
         QTest::newRow("level 16") << QByteArray("X;a;b;c;16") << "Zeile 3: die Stufe „16“ ist keine";
-        QTest::newRow("level 2,5") << QByteArray("X;a;b;c;\"2,5\"") << "Zeile 3: die Stufe „2,5“ ist keine";
         QTest::newRow("equal answers") << QByteArray("X;a;b;B ;1") << "Zeile 3: die beiden falschen Antworten sind gleich";
         QTest::newRow("duplicate in file") << QByteArray("q;a;b;c;1") << "Zeile 3: die Frage steht schon in Zeile 2";
         QTest::newRow("in collection") << QByteArray("ALT;a;b;c;1") << "Zeile 3: die Frage steht schon in der Sammlung";
