@@ -5,6 +5,7 @@
 
 #include "ui/fragenfeld.h"
 #include "ui/klassenanzeige.h"
+#include "ui/klassenmenue.h"
 #include "ui/stufenuebersicht.h"
 
 #include "ui/spielwidgets.h"
@@ -19,9 +20,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QEventLoop>
-#include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -46,36 +44,14 @@ void Form2::beschreibeSteuerung()
 
 void Form2::baueKlassenmenue()
 {
-    menuKlasse = new QMenu(this);
-    menuKlasse->setObjectName(QStringLiteral("menuKlasse"));
-    menuKlasse->setToolTipsVisible(true);
-    beschreibe(menuKlasse, QStringLiteral("Klassenzimmer"), QStringLiteral("Projektoransicht und Vorlesen"));
-    menuProjektor = menuKlasse->addAction(QStringLiteral("Projektoransicht"));
-    menuProjektor->setObjectName(QStringLiteral("menuProjektor"));
-    menuProjektor->setCheckable(true);
-    menuProjektor->setShortcut(QKeySequence(Qt::Key_F11));
-    menuVorlesen = menuKlasse->addAction(QStringLiteral("Vorlesen"));
-    menuVorlesen->setObjectName(QStringLiteral("menuVorlesen"));
-    menuVorlesen->setCheckable(true);
-    menuKlasseAbstimmen = menuKlasse->addAction(QStringLiteral("Klasse abstimmen lassen"));
-    menuKlasseAbstimmen->setObjectName(QStringLiteral("menuKlasseAbstimmen"));
-    menuKlasseAbstimmen->setCheckable(true);
-    menuKlasseAbstimmen->setShortcut(QKeySequence(Qt::Key_K));
-    menuKlasseAbstimmen->setToolTip(QStringLiteral("Die Klasse stimmt mit eigenen Geräten ab (Taste K)"));
+    auto *menue = new Klassenmenue(this);
+    menuKlasse = menue;
+    menuProjektor = menue->projektor;
+    menuVorlesen = menue->vorlesen;
+    menuKlasseAbstimmen = menue->abstimmen;
     connect(menuKlasseAbstimmen, &QAction::triggered, this, &Form2::setzeKlasse);
     connect(menuProjektor, &QAction::triggered, this, &Form2::setzeProjektor);
     connect(menuVorlesen, &QAction::triggered, this, &Form2::setzeVorlesen);
-    // Whether an engine can speak German is known only once it has started.
-    connect(menuKlasse, &QMenu::aboutToShow, this, [this] {
-        Sprachausgabe &sprache = Services::sprache();
-        const bool kann = sprache.verfuegbar();
-        menuVorlesen->setEnabled(kann);
-        menuVorlesen->setToolTip(kann ? QStringLiteral("Liest Frage und Antworten vor (Taste V: noch einmal)")
-                                      : sprache.grund());
-    });
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &wo) { menuKlasse->popup(mapToGlobal(wo)); });
 }
 
 // The projector view fills the screen with the window's drawing, enlarged
@@ -189,33 +165,10 @@ void Form2::setzeKlasse(bool an)
     }
     if (!m_klasse) {
         m_klasse = new KlassenAnzeige(this);
-        Klassenrunde *runde = m_klasse->runde();
-        // A new question, or one of its answers struck: the pages follow the projector.
-        connect(m_spiel, &Spiel::frageGezeigt, runde,
-                [this, runde](const QString &frage, const QStringList &antworten, const QVector<bool> &gestrichen) {
-                    Klassenfrage f;
-                    f.text = frage;
-                    for (int i = 0; i < 3; ++i) {
-                        const int feld = m_spiel->reihenfolge()[i];
-                        f.felder[feld] = antworten.value(feld);
-                        f.antwort[feld] = i;
-                        f.gestrichen[feld] = gestrichen.value(feld);
-                    }
-                    runde->frageZeigen(f);
-                });
-        connect(m_spiel, &Spiel::beantwortet, runde, &Klassenrunde::verdikt);
+        m_klasse->folge(m_spiel);
         m_spiel->setzeUmfragequelle([this] { return klassenUmfrage(); });
     }
-    Klassenrunde::Einstellung e;
-    e.port = quint16(Vorlieben::klassePort());
-    e.geraete = Vorlieben::klasseGeraete();
-    const QString adresse = Vorlieben::klasseAdresse();
-    if (!adresse.isEmpty())
-        e.adresse = QHostAddress(adresse);
-    if (e.adresse.isNull() || !m_klasse->runde()->einschalten(e)) {
-        const QString grund = e.adresse.isNull()
-            ? QStringLiteral("Die Adresse %1 aus den Einstellungen des Klassenzimmers ist keine.").arg(adresse)
-            : m_klasse->runde()->fehler();
+    if (const QString grund = m_klasse->schalteEin(); !grund.isEmpty()) {
         delete m_klasse;
         m_klasse = nullptr;
         meldung(AppInfo::titel(), QStringLiteral("Die Klasse kann nicht abstimmen. ") + grund
@@ -223,20 +176,8 @@ void Form2::setzeKlasse(bool an)
         return;
     }
     menuKlasseAbstimmen->setChecked(true);
-    m_klasse->zeigeAdresse();
     m_klasse->show();
     stelleKlasseAuf();
-    Klassenfrage f;
-    f.text = m_spiel->frage();
-    const QStringList antworten = m_spiel->antwortenImFeld();
-    const QVector<bool> gestrichen = m_spiel->gestricheneFelder();
-    for (int i = 0; i < 3; ++i) {
-        const int feld = m_spiel->reihenfolge()[i];
-        f.felder[feld] = antworten.value(feld);
-        f.antwort[feld] = i;
-        f.gestrichen[feld] = gestrichen.value(feld);
-    }
-    m_klasse->runde()->frageZeigen(f);
 }
 
 // The corner below the question, left of the buttons, is free in both views.
@@ -257,21 +198,8 @@ std::optional<Spielregeln::Umfrage> Form2::klassenUmfrage()
 {
     if (!m_klasse || m_klasse->runde()->geraete() == 0)
         return Spiel::berechneteUmfrage();
-    const QPointer<Klassenrunde> runde(m_klasse->runde());
-    std::optional<Klassenergebnis> ergebnis;
-    QEventLoop warten;
-    connect(runde, &Klassenrunde::abstimmungBeendet, &warten, [&](const Klassenergebnis &e) {
-        ergebnis = e;
-        warten.quit();
-    });
-    connect(runde, &QObject::destroyed, &warten, &QEventLoop::quit);
     for (QPushButton *knopf : cmdJoker)
         knopf->setEnabled(false);
     cmdOK->setEnabled(false);
-    runde->abstimmungStarten(Vorlieben::klasseSekunden());
-    if (runde && runde->abstimmungLaeuft())
-        warten.exec();
-    if (!ergebnis || ergebnis->summe() == 0)
-        return std::nullopt;
-    return Spielregeln::Umfrage{ergebnis->anteile[0], ergebnis->anteile[1], ergebnis->anteile[2]};
+    return m_klasse->abstimmen();
 }

@@ -1,8 +1,11 @@
 #include "ui/klassenanzeige.h"
 
+#include "basis/vorlieben.h"
+#include "game/spiel.h"
 #include "klasse/klassenrunde.h"
 #include "klasse/qrbild.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPixmap>
 #include <QUrl>
@@ -60,6 +63,68 @@ KlassenAnzeige::KlassenAnzeige(QWidget *parent) : QFrame(parent), m_runde(new Kl
 }
 
 KlassenAnzeige::~KlassenAnzeige() = default;
+
+void KlassenAnzeige::folge(Spiel *spiel)
+{
+    m_spiel = spiel;
+    // A new question, or one of its answers struck: the pages follow the projector.
+    connect(spiel, &Spiel::frageGezeigt, m_runde, [this] { zeigeFrage(); });
+    connect(spiel, &Spiel::beantwortet, m_runde, &Klassenrunde::verdikt);
+}
+
+void KlassenAnzeige::zeigeFrage()
+{
+    if (!m_spiel)
+        return;
+    Klassenfrage f;
+    f.text = m_spiel->frage();
+    const QStringList antworten = m_spiel->antwortenImFeld();
+    const QVector<bool> gestrichen = m_spiel->gestricheneFelder();
+    for (int i = 0; i < 3; ++i) {
+        const int feld = m_spiel->reihenfolge()[i];
+        f.felder[feld] = antworten.value(feld);
+        f.antwort[feld] = i;
+        f.gestrichen[feld] = gestrichen.value(feld);
+    }
+    m_runde->frageZeigen(f);
+}
+
+QString KlassenAnzeige::schalteEin()
+{
+    Klassenrunde::Einstellung e;
+    e.port = quint16(Vorlieben::klassePort());
+    e.geraete = Vorlieben::klasseGeraete();
+    const QString adresse = Vorlieben::klasseAdresse();
+    if (!adresse.isEmpty())
+        e.adresse = QHostAddress(adresse);
+    if (e.adresse.isNull())
+        return QStringLiteral("Die Adresse %1 aus den Einstellungen des Klassenzimmers ist keine.").arg(adresse);
+    if (!m_runde->einschalten(e))
+        return m_runde->fehler();
+    zeigeAdresse();
+    zeigeFrage();
+    return {};
+}
+
+std::optional<Spielregeln::Umfrage> KlassenAnzeige::abstimmen()
+{
+    // Only what lives on this stack is touched after the wait: switching the
+    // class off during the vote deletes this display.
+    const QPointer<Klassenrunde> runde(m_runde);
+    std::optional<Klassenergebnis> ergebnis;
+    QEventLoop warten;
+    connect(runde, &Klassenrunde::abstimmungBeendet, &warten, [&](const Klassenergebnis &e) {
+        ergebnis = e;
+        warten.quit();
+    });
+    connect(runde, &QObject::destroyed, &warten, &QEventLoop::quit);
+    runde->abstimmungStarten(Vorlieben::klasseSekunden());
+    if (runde && runde->abstimmungLaeuft())
+        warten.exec();
+    if (!ergebnis || ergebnis->summe() == 0)
+        return std::nullopt;
+    return Spielregeln::Umfrage{ergebnis->anteile[0], ergebnis->anteile[1], ergebnis->anteile[2]};
+}
 
 void KlassenAnzeige::zeigeAdresse()
 {

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "game/spielregeln.h"
+
 #include <QFrame>
 #include <QImage>
+#include <QPointer>
+
+#include <optional>
 
 class Klassenrunde;
 class QLabel;
+class Spiel;
 
 // The class's corner of the game window, large enough for the projector:
 // the QR code of the page's address, the address in words, the devices
@@ -17,8 +23,15 @@ public:
     ~KlassenAnzeige() override;
 
     Klassenrunde *runde() const { return m_runde; }
-    // After the round was switched on: a new address and code.
-    void zeigeAdresse();
+    // The game's questions, struck answers and verdicts go to the class's
+    // pages from now on.
+    void folge(Spiel *spiel);
+    // Switches the round on with the classroom settings and shows the new
+    // address and code; empty when it is on, else the reason in German.
+    QString schalteEin();
+    // The class's vote on the question shown, waiting until it closes;
+    // none when nobody voted. The display may be gone when it returns.
+    std::optional<Spielregeln::Umfrage> abstimmen();
 
     QLabel *lblQr = nullptr;
     QLabel *lblAdresse = nullptr;
@@ -30,9 +43,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void zeigeAdresse();
     void zeigeAbstimmung();
     void passeQrAn();
+    void zeigeFrage();
 
     Klassenrunde *m_runde = nullptr;
+    QPointer<Spiel> m_spiel;
     QImage m_qr;
 };

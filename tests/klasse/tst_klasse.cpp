@@ -236,6 +236,19 @@ private Q_SLOTS:
         spaet.waehle(nr, 1);
         QVERIFY(spaet.bekommt("abgelehnt"));
     }
+    // The countdown closes the vote as it reaches 0, also when nobody voted.
+    void zeitAbgelaufen()
+    {
+        QVERIFY(starte());
+        m_runde->frageZeigen(frage());
+        QSignalSpy ende(m_runde.get(), &Klassenrunde::abstimmungBeendet);
+        QSignalSpy uhr(m_runde.get(), &Klassenrunde::countdownGeaendert);
+        m_runde->abstimmungStarten(1);
+        QTRY_COMPARE(ende.count(), 1);
+        QCOMPARE(uhr.count(), 2);
+        QCOMPARE(uhr.last().at(0).toInt(), 0);
+        QCOMPARE(ende.at(0).at(0).value<Klassenergebnis>().summe(), 0);
+    }
     // A device flooding the server is slowed down; its flood counts once.
     void flut()
     {

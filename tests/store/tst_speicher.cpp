@@ -42,7 +42,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pfad");      // empty: the default
         QTest::addColumn<QByteArray>("vorgabe"); // the admin's file; empty: none
         QTest::newRow("no file") << QByteArray("<none>") << QString() << QByteArray();
-        QTest::newRow("empty first line") << QByteArray("\r\n/zweite.mdb\r\n") << QString() << QByteArray();
+        QTest::newRow("empty first line, its LF before a CR") << QByteArray("\n/zweite.mdb\r\n") << QString() << QByteArray();
         QTest::newRow("path, LF") << QByteArray("/a/F.mdb\n/c\n") << "/a/F.mdb" << QByteArray();
         QTest::newRow("blanks kept") << QByteArray("  /x.mdb ") << "  /x.mdb " << QByteArray();
         QTest::newRow("Windows-1252") << QByteArray("/Spa\xdf \x84T\x93 \x80.mdb") << "/Spaß „T“ €.mdb"
