@@ -91,6 +91,11 @@ private Q_SLOTS:
         QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/nicht.mdb")));
         QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        // A folder where the new version would be written: refused, the file as it was.
+        QVERIFY(QDir().mkdir(u.datei(QStringLiteral("echt.ini.neu"))));
+        QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/auch nicht.mdb")));
+        QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
+        QDir().rmdir(u.datei(QStringLiteral("echt.ini.neu")));
         SchreibschutzOrdner schutz(u.verzeichnis());
         if (!schutz.aktiv())
             QSKIP("cannot make a folder read-only here");
