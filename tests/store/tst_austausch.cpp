@@ -14,7 +14,6 @@
 
 #include <minizip/zip.h>
 #include <sqlite3.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 using namespace Austausch;
@@ -97,22 +96,6 @@ Ausgang leiste(TestUmgebung &env, const QString &sammlung, const char *knopf, co
     const QString text = env.meldungen.texte().mid(vorher).join(QLatin1Char('\n')) + vorschau;
     return {text.isEmpty() ? 0 : 1, text};
 }
-
-// A small file system for "the disk is full"; as root only.
-struct VollerOrdner {
-    explicit VollerOrdner(const QString &ordner) : pfad(QFile::encodeName(ordner))
-    {
-        QDir().mkpath(ordner);
-        aktiv = ::mount("tmpfs", pfad.constData(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~VollerOrdner()
-    {
-        if (aktiv)
-            ::umount(pfad.constData());
-    }
-    QByteArray pfad;
-    bool aktiv = false;
-};
 
 QStringList dateienIn(const QString &ordner)
 {

@@ -91,6 +91,18 @@ private Q_SLOTS:
         QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/nicht.mdb")));
         QCOMPARE(SettingsFile::lies(ini), std::optional<QString>(QStringLiteral("/Вопросы.mdb")));
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
+        // A full disk: the new version cannot be written whole; refused, the file as it was.
+        const VollerOrdner voll(u.datei(QStringLiteral("voll")));
+        if (voll.aktiv) {
+            const QString klein = u.datei(QStringLiteral("voll/Kreidolin.ini"));
+            QVERIFY(!SettingsFile::schreibe(klein, QStringLiteral("/alt.mdb")));
+            QFile fuellung(u.datei(QStringLiteral("voll/fuellung")));
+            QVERIFY(fuellung.open(QIODevice::WriteOnly));
+            fuellung.write(QByteArray(128 * 1024, 'x'));
+            fuellung.close();
+            QVERIFY(SettingsFile::schreibe(klein, QString(8000, QLatin1Char('p'))));
+            QCOMPARE(SettingsFile::lies(klein), std::optional<QString>(QStringLiteral("/alt.mdb")));
+        }
         // A folder where the new version would be written: refused, the file as it was.
         QVERIFY(QDir().mkdir(u.datei(QStringLiteral("echt.ini.neu"))));
         QVERIFY(SettingsFile::schreibe(ini, QStringLiteral("/auch nicht.mdb")));

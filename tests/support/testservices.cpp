@@ -9,6 +9,7 @@
 #include <QProcess>
 
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 QMessageBox::StandardButton FakeMessageBoxes::zeige(QWidget *, const Meldung &meldung)
@@ -196,4 +197,16 @@ SchreibschutzOrdner::~SchreibschutzOrdner()
         fuehreAus(QStringLiteral("umount"), {m_ordner});
     else
         QFile::setPermissions(m_ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+VollerOrdner::VollerOrdner(const QString &ordner) : pfad(QFile::encodeName(ordner))
+{
+    QDir().mkpath(ordner);
+    aktiv = ::mount("tmpfs", pfad.constData(), "tmpfs", 0, "size=64k") == 0;
+}
+
+VollerOrdner::~VollerOrdner()
+{
+    if (aktiv)
+        ::umount(pfad.constData());
 }

@@ -179,3 +179,11 @@ private:
     bool m_aktiv = false;
     bool m_mount = false;
 };
+
+// A small file system for "the disk is full" (64 KiB of tmpfs); as root only.
+struct VollerOrdner {
+    explicit VollerOrdner(const QString &ordner);
+    ~VollerOrdner();
+    QByteArray pfad;
+    bool aktiv = false;
+};
