@@ -185,6 +185,9 @@ private Q_SLOTS:
         const QVector<Frage> schonDa = {{"neu 2", "a", "b", "c", 1, 2}, {"Frage S1N1", "a", "b", "c", 1, 3}};
         QVERIFY(Sammlung::fuegeEin(ziel, schonDa).text().contains(QLatin1String("Zeile 3")));
         QCOMPARE(env.liesDatei(QStringLiteral("z.mdb")), vorher);
+        // What the collection can take is taken, and said to be.
+        QVERIFY(!Sammlung::fuegeEin(ziel, {{"neu 3", "a", "b", "c", 1, 2}}));
+        QVERIFY(env.liesDatei(QStringLiteral("z.mdb")) != vorher);
     }
     // The check names each fault with the rows concerned.
     void befunde_data()
