@@ -1,7 +1,6 @@
 #include "austausch/abgleich.h"
 
 #include "austausch/csv.h"
-#include "austausch/dateizugang.h"
 #include "austausch/formate.h"
 #include "austausch/moodle.h"
 #include "austausch/sammlung.h"
@@ -92,17 +91,11 @@ QHash<int, qint64> csvIds(const QByteArray &bytes)
 
 StoreError liesQuelle(const QString &pfad, QVector<Rohzeile> &zeilen, QHash<int, qint64> &ids, QString &format)
 {
-    const Formate::Format *art = Formate::fuer(pfad);
-    if (!art)
-        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden %2.")
-                              .arg(pfad, Formate::endungen()));
     QByteArray bytes;
-    if (const StoreError e = Dateizugang::lies(pfad, kMaxBytes, bytes))
-        return e;
-    if (const StoreError e = art->lies(bytes, zeilen, &format, {}))
+    if (const StoreError e = Sammlung::liesDatei(pfad, zeilen, format, {}, &bytes))
         return e;
     // Only the text table carries the rows' IDs.
-    if (art == Formate::fuer(QStringLiteral("ids.csv")))
+    if (Formate::fuer(pfad) == Formate::fuer(QStringLiteral("ids.csv")))
         ids = csvIds(bytes);
     return {};
 }

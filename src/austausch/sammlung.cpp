@@ -91,18 +91,6 @@ StoreError vorhandene(const QString &pfad, sqlite3 *db, QSet<QString> &keys, int
     return rc == SQLITE_DONE ? StoreError() : sqlFehler(pfad, db);
 }
 
-StoreError liesDatei(const QString &pfad, QVector<Rohzeile> &zeilen, QString &format, const Fortschritt &f)
-{
-    const Formate::Format *art = Formate::fuer(pfad);
-    if (!art)
-        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden %2.")
-                              .arg(pfad, Formate::endungen()));
-    QByteArray bytes;
-    if (const StoreError e = Dateizugang::lies(pfad, kMaxBytes, bytes))
-        return e;
-    return art->lies(std::move(bytes), zeilen, &format, f);
-}
-
 // The first field no file of the format can hold, as "Datensatz 7, Feld Frage: …".
 QString unhaltbar(const Tabelle &tabelle)
 {
@@ -118,6 +106,21 @@ QString unhaltbar(const Tabelle &tabelle)
 }
 
 namespace Sammlung {
+StoreError liesDatei(const QString &pfad, QVector<Rohzeile> &zeilen, QString &format, const Fortschritt &f,
+                     QByteArray *roh)
+{
+    const Formate::Format *art = Formate::fuer(pfad);
+    if (!art)
+        return StoreError(QStringLiteral("Das Format der Datei %1 ist unbekannt; gelesen werden %2.")
+                              .arg(pfad, Formate::endungen()));
+    QByteArray bytes;
+    if (const StoreError e = Dateizugang::lies(pfad, kMaxBytes, bytes))
+        return e;
+    if (roh)
+        *roh = bytes;
+    return art->lies(std::move(bytes), zeilen, &format, f);
+}
+
 
 StoreError lies(const QString &mdb, Tabelle &tabelle)
 {

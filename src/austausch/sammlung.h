@@ -12,6 +12,11 @@ namespace Sammlung {
 // (read through the program's own reader).
 StoreError lies(const QString &mdb, Austausch::Tabelle &tabelle);
 
+// Reads a file of any exchange format into rows; roh, when given, keeps the
+// file's bytes (the text table's row IDs are read from them).
+StoreError liesDatei(const QString &pfad, QVector<Austausch::Rohzeile> &zeilen, QString &format,
+                     const Austausch::Fortschritt &fortschritt = {}, QByteArray *roh = nullptr);
+
 // Reads quelle and decides every row against the collection ziel (which
 // need not exist yet: then it is made by the import).
 StoreError vorschau(const QString &quelle, const QString &ziel, Austausch::Einlesen &ergebnis,

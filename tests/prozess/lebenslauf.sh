@@ -96,6 +96,15 @@ ende() {
     fi
     pkill -f "$ordner/kreidolin" 2>/dev/null
 }
+# Answers by the key 1 and Enter until the game window is gone.
+spieleZuEnde() {
+    for _ in $(seq 16); do
+        xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
+        taste 1
+        taste Return && quittiere
+    done
+    weg '^Spieler: ' || melde "the game did not end"
+}
 highscore() { [ "$(od -An -c "$ordner/highscore.dtt" 2>/dev/null | tr -s ' ')" = "$(printf '%s' "$1" | od -An -c | tr -s ' ')" ] || melde "highscore.dtt is $(od -An -c "$ordner/highscore.dtt" 2>/dev/null)"; }
 
 # Giving up at the first question books 0 points; the main window's button ends the program.
@@ -151,12 +160,7 @@ zumHauptfenster
 spielFuer Finn
 taste F11
 [ "$(groesse "$spiel")" = "WIDTH=1280 HEIGHT=1024 " ] || melde "projector view is $(groesse "$spiel")"
-for runde in $(seq 16); do
-    xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
-    taste 1
-    taste Return && quittiere
-done
-weg '^Spieler: ' || melde "the game did not end"
+spieleZuEnde
 grep -qE '^Finn \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Finn"
 fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
 spielFuer Finn
@@ -180,12 +184,7 @@ zumHauptfenster
 spielFuer Lena
 taste k
 taste alt+l && quittiere
-for runde in $(seq 16); do
-    xdotool search --onlyvisible --name '^Spieler: ' >/dev/null 2>&1 || break
-    taste 1
-    taste Return && quittiere
-done
-weg '^Spieler: ' || melde "the game did not end"
+spieleZuEnde
 grep -qE '^Lena \| ([0-9]|1[05])'$'\r''$' "$ordner/highscore.dtt" || melde "no highscore line for Lena"
 fenster '^Kreidolin$' >/dev/null || melde "main window did not come back"
 taste alt+e
